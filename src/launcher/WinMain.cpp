@@ -1,0 +1,2 @@
+#include "win/Win.h"
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }

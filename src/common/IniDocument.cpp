@@ -1,0 +1,333 @@
+#include "common/IniDocument.h"
+
+#include <algorithm>
+
+namespace kq {
+namespace {
+
+constexpr std::size_t kMaxValueLength = 2047;  // what a 2048-character read buffer returns
+constexpr char16_t kReplacement = 0xFFFD;
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+
+std::u16string_view Trim(std::u16string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+// Simple case folding for ASCII and the basic Cyrillic capitals (Ѐ-Џ, А-Я), which is what
+// names in the game's files and its players' code page use.
+char16_t Fold(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= 0x410 && c <= 0x42F)) {
+    return static_cast<char16_t>(c + 0x20);
+  }
+  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
+  return c;
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b) {
+  a = Trim(a);
+  b = Trim(b);
+  return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
+}
+
+enum class LineKind { kOther, kSection, kKey };
+struct LineParts {
+  LineKind kind = LineKind::kOther;
+  std::u16string_view name;   // section or key name, trimmed
+  std::u16string_view value;  // after '=', trimmed
+};
+
+LineParts Split(std::u16string_view text) {
+  const std::u16string_view s = Trim(text);
+  if (s.starts_with(u'[')) {
+    const std::u16string_view inner = s.substr(1);
+    return {LineKind::kSection, Trim(inner.substr(0, inner.find(u']'))), {}};
+  }
+  const std::size_t eq = s.find(u'=');
+  if (s.starts_with(u';') || eq == std::u16string_view::npos) return {};
+  return {LineKind::kKey, Trim(s.substr(0, eq)), Trim(s.substr(eq + 1))};
+}
+
+std::u16string Utf8ToUtf16(ByteView in) {
+  std::u16string out;
+  std::size_t i = 0;
+  while (i < in.size()) {
+    const std::uint8_t b = in[i];
+    std::size_t extra = 0;
+    char32_t cp = b;
+    char32_t min = 0;
+    // Lead byte: how many continuation bytes follow, its payload bits, the least value
+    // that needs this many bytes (anything less is an overlong form).
+    if (b >= 0xF0 && b <= 0xF4) {
+      extra = 3;
+      cp = b & 0x07;
+      min = 0x10000;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      extra = 2;
+      cp = b & 0x0F;
+      min = 0x800;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      extra = 1;
+      cp = b & 0x1F;
+      min = 0x80;
+    } else if (b >= 0x80) {
+      out.push_back(kReplacement);
+      ++i;
+      continue;
+    }
+    std::size_t n = 0;
+    while (n < extra && i + 1 + n < in.size() && (in[i + 1 + n] & 0xC0) == 0x80) {
+      cp = (cp << 6) | (in[i + 1 + n] & 0x3F);
+      ++n;
+    }
+    i += 1 + n;
+    if (n < extra || cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
+      out.push_back(kReplacement);
+    } else if (cp >= 0x10000) {
+      out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+Bytes Utf16ToUtf8(std::u16string_view in) {
+  Bytes out;
+  for (std::size_t i = 0; i < in.size(); ++i) {
+    char32_t cp = in[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
+        in[i + 1] <= 0xDFFF) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (in[++i] - 0xDC00);
+    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+      cp = kReplacement;
+    }
+    if (cp < 0x80) {
+      out.push_back(static_cast<std::uint8_t>(cp));
+    } else if (cp < 0x800) {
+      out.push_back(static_cast<std::uint8_t>(0xC0 | (cp >> 6)));
+      out.push_back(static_cast<std::uint8_t>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+      out.push_back(static_cast<std::uint8_t>(0xE0 | (cp >> 12)));
+      out.push_back(static_cast<std::uint8_t>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<std::uint8_t>(0x80 | (cp & 0x3F)));
+    } else {
+      out.push_back(static_cast<std::uint8_t>(0xF0 | (cp >> 18)));
+      out.push_back(static_cast<std::uint8_t>(0x80 | ((cp >> 12) & 0x3F)));
+      out.push_back(static_cast<std::uint8_t>(0x80 | ((cp >> 6) & 0x3F)));
+      out.push_back(static_cast<std::uint8_t>(0x80 | (cp & 0x3F)));
+    }
+  }
+  return out;
+}
+
+// Whether the code unit at `at` (one byte, or two for UTF-16LE) is the ASCII character `c`.
+bool UnitIs(ByteView bytes, std::size_t at, std::size_t unit, char c) {
+  return bytes[at] == static_cast<std::uint8_t>(c) && (unit == 1 || bytes[at + 1] == 0);
+}
+
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
+  constexpr std::string_view kUtf16Bom = "\xFF\xFE";
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+  const std::string_view chars = AsChars(content);
+  Encoding encoding = Encoding::kAnsi;
+  std::size_t bom = 0;
+  if (chars.starts_with(kUtf16Bom)) {
+    encoding = Encoding::kUtf16Le;
+    bom = kUtf16Bom.size();
+  } else if (chars.starts_with(kUtf8Bom)) {
+    encoding = Encoding::kUtf8;
+    bom = kUtf8Bom.size();
+  }
+  IniDocument doc(codec, encoding);
+  doc.bom_.assign(content.begin(), content.begin() + bom);
+
+  // Lines end at LF, with the CR before it when there is one. A trailing odd byte of
+  // UTF-16 text stays with the last line.
+  const std::size_t unit = doc.UnitSize();
+  const auto add_line = [&](std::size_t begin, std::size_t end, std::size_t eol_end) {
+    Line line;
+    line.raw.assign(content.begin() + begin, content.begin() + end);
+    line.eol.assign(content.begin() + end, content.begin() + eol_end);
+    line.text = doc.Decode(line.raw);
+    doc.lines_.push_back(std::move(line));
+  };
+  std::size_t start = bom;
+  for (std::size_t at = bom; at + unit <= content.size(); at += unit) {
+    if (!UnitIs(content, at, unit, '\n')) continue;
+    const bool cr = at >= start + unit && UnitIs(content, at - unit, unit, '\r');
+    add_line(start, cr ? at - unit : at, at + unit);
+    start = at + unit;
+  }
+  if (start < content.size()) add_line(start, content.size(), content.size());
+  return doc;
+}
+
+std::optional<std::u16string> IniDocument::Get(std::u16string_view section,
+                                               std::u16string_view key) const {
+  const Location loc = Find(section, key);
+  if (!loc.key) return std::nullopt;
+  std::u16string_view value = Split(lines_[*loc.key].text).value;
+  if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::u16string(value.substr(0, kMaxValueLength));
+}
+
+std::u16string IniDocument::GetString(std::u16string_view section, std::u16string_view key,
+                                      std::u16string_view def) const {
+  return Get(section, key).value_or(std::u16string(def));
+}
+
+std::int32_t IniDocument::GetInt(std::u16string_view section, std::u16string_view key,
+                                 std::int32_t def) const {
+  const std::optional<std::u16string> text = Get(section, key);
+  return text ? ParseProfileInteger(*text).value_or(def) : def;
+}
+
+void IniDocument::Set(std::u16string_view section, std::u16string_view key,
+                      std::u16string_view value) {
+  value = value.substr(0, value.find_first_of(u"\r\n"));
+  const Location loc = Find(section, key);
+  if (loc.key) {
+    // Keep the line's own bytes up to and including its first '=' (the one its text shows).
+    Line& line = lines_[*loc.key];
+    const std::size_t unit = UnitSize();
+    std::size_t eq = 0;
+    while (eq + unit < line.raw.size() && !UnitIs(line.raw, eq, unit, '=')) eq += unit;
+    line.raw.resize(eq + unit);
+    const Bytes encoded = Encode(value);
+    line.raw.insert(line.raw.end(), encoded.begin(), encoded.end());
+    line.text = Decode(line.raw);
+    return;
+  }
+  std::u16string entry = std::u16string(key) + u"=" + std::u16string(value);
+  if (!loc.header) {
+    Insert(lines_.size(), {u"[" + std::u16string(section) + u"]", std::move(entry)});
+    return;
+  }
+  std::size_t at = loc.end;
+  while (at > *loc.header + 1 && Trim(lines_[at - 1].text).empty()) --at;
+  Insert(at, {std::move(entry)});
+}
+
+Bytes IniDocument::Serialize() const {
+  Bytes out = bom_;
+  for (const Line& line : lines_) {
+    out.insert(out.end(), line.raw.begin(), line.raw.end());
+    out.insert(out.end(), line.eol.begin(), line.eol.end());
+  }
+  return out;
+}
+
+IniDocument::Location IniDocument::Find(std::u16string_view section,
+                                        std::u16string_view key) const {
+  Location loc;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const LineParts parts = Split(lines_[i].text);
+    if (parts.kind == LineKind::kSection) {
+      if (loc.header) {
+        loc.end = i;
+        return loc;
+      }
+      if (SameName(parts.name, section)) loc.header = i;
+    } else if (loc.header && !loc.key && parts.kind == LineKind::kKey &&
+               SameName(parts.name, key)) {
+      loc.key = i;
+    }
+  }
+  loc.end = lines_.size();
+  return loc;
+}
+
+void IniDocument::Insert(std::size_t at, const std::vector<std::u16string>& texts) {
+  const auto first_eol = std::ranges::find_if(lines_, [](const Line& l) { return !l.eol.empty(); });
+  const Bytes eol = first_eol != lines_.end() ? first_eol->eol : Encode(u"\r\n");
+  if (at > 0 && lines_[at - 1].eol.empty()) lines_[at - 1].eol = eol;
+  std::vector<Line> added;
+  for (const std::u16string& text : texts) {
+    Line line{Encode(text), eol, {}};
+    // What a later read sees is what the file holds, after the code page had its say.
+    line.text = Decode(line.raw);
+    added.push_back(std::move(line));
+  }
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
+}
+
+std::u16string IniDocument::Decode(ByteView raw) const {
+  switch (encoding_) {
+    case Encoding::kAnsi:
+      return codec_->FromAnsi(AsChars(raw));
+    case Encoding::kUtf8:
+      return Utf8ToUtf16(raw);
+    case Encoding::kUtf16Le:
+      break;
+  }
+  std::u16string out;
+  for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
+    out.push_back(static_cast<char16_t>(raw[i] | (raw[i + 1] << 8)));
+  }
+  return out;
+}
+
+Bytes IniDocument::Encode(std::u16string_view text) const {
+  switch (encoding_) {
+    case Encoding::kAnsi: {
+      const std::string ansi = codec_->ToAnsi(text);
+      return Bytes(ansi.begin(), ansi.end());
+    }
+    case Encoding::kUtf8:
+      return Utf16ToUtf8(text);
+    case Encoding::kUtf16Le:
+      break;
+  }
+  Bytes out;
+  for (char16_t c : text) {
+    out.push_back(static_cast<std::uint8_t>(c & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(c >> 8));
+  }
+  return out;
+}
+
+std::optional<std::int32_t> ParseProfileInteger(std::u16string_view text) {
+  if (text.size() >= 3 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+    std::uint64_t value = 0;
+    for (char16_t c : text.substr(2)) {
+      const int digit = HexDigit(c);
+      if (digit < 0) return std::nullopt;
+      value = (value << 4) | static_cast<std::uint64_t>(digit);
+      if (value > 0xFFFFFFFF) return std::nullopt;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+  }
+  const bool negative = text.starts_with(u'-');
+  if (negative || text.starts_with(u'+')) text.remove_prefix(1);
+  if (text.empty()) return std::nullopt;
+  // Magnitude up to 2^31 so that the lowest int32 parses too.
+  std::int64_t value = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c - u'0');
+    if (value > std::int64_t{1} << 31) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value > INT32_MAX) return std::nullopt;
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace kq

@@ -8,8 +8,12 @@ packages=(
   zlib1g-dev googletest libbenchmark-dev
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
   wine wine64 wine32:i386
-  xvfb xauth imagemagick
+  fonts-wine xvfb xauth imagemagick locales
 )
+
+# Wine runs under the Russian locale: it gives code page 1251, and only a generated
+# locale lets Wine name files in Cyrillic (without it such names cannot be created).
+have_locale() { locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; }
 
 missing=()
 for p in "${packages[@]}"; do
@@ -17,17 +21,23 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+[ ${#missing[@]} -eq 0 ] && have_locale && exit 0
 
-if [ "$(id -u)" -ne 0 ]; then
+if [ "$(id -u)" -ne 0 ]; then  # installing needs root
   echo "setup: missing packages (${missing[*]}); run as root to install them" >&2
   exit 1
 fi
 
-echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if ! have_locale; then
+  echo "setup: generating the ru_RU.UTF-8 locale"
+  localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

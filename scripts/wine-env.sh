@@ -6,4 +6,4 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # The game's players use code page 1251; Wine takes its ANSI code page from the locale
 # its server starts under.
-export LC_ALL=ru_RU.UTF-8
+{ export LC_ALL=ru_RU.UTF-8; } 2>/dev/null

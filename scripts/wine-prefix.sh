@@ -14,4 +14,7 @@ wineboot -i >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 800x600 /f >/dev/null 2>&1
 wineserver -w
+# Wine's own fonts (Tahoma, and Marlett for the caption buttons) are not found where this
+# Wine build looks for them; the prefix's font folder is searched always.
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 touch "$WINEPREFIX/.kq-ready"

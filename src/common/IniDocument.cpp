@@ -205,12 +205,18 @@ void IniDocument::Set(std::u16string_view section, std::u16string_view key,
   value = value.substr(0, value.find_first_of(u"\r\n"));
   const Location loc = Find(section, key);
   if (loc.key) {
-    // Keep the line's own bytes up to and including its first '=' (the one its text shows).
+    // Keep the line's own bytes up to and including its first '=' (the one its text shows)
+    // and the blanks after it, so "Key = Value" keeps its spacing.
     Line& line = lines_[*loc.key];
     const std::size_t unit = UnitSize();
-    std::size_t eq = 0;
-    while (eq + unit < line.raw.size() && !UnitIs(line.raw, eq, unit, '=')) eq += unit;
-    line.raw.resize(eq + unit);
+    std::size_t keep = 0;
+    while (keep + unit < line.raw.size() && !UnitIs(line.raw, keep, unit, '=')) keep += unit;
+    keep += unit;
+    while (keep + unit <= line.raw.size() &&
+           (UnitIs(line.raw, keep, unit, ' ') || UnitIs(line.raw, keep, unit, '\t'))) {
+      keep += unit;
+    }
+    line.raw.resize(keep);
     const Bytes encoded = Encode(value);
     line.raw.insert(line.raw.end(), encoded.begin(), encoded.end());
     line.text = Decode(line.raw);

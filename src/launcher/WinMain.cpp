@@ -1,2 +1,58 @@
+// The program's entry: module start-up, the two windows in their order, the message loop,
+// shutdown.
+#include "launcher/MainWindow.h"
+#include "settings/SettingsDialog.h"
+#include "win/SystemText.h"
 #include "win/Win.h"
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+
+namespace {
+
+// Windows Sockets 1.1 for the life of the program.
+class SocketLibrary {
+ public:
+  SocketLibrary() {
+    WSADATA data{};
+    started_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
+  }
+  ~SocketLibrary() {
+    if (started_) ::WSACleanup();
+  }
+  bool Started() const { return started_; }
+
+ private:
+  bool started_ = false;
+};
+
+int RunMessageLoop() {
+  MSG msg{};
+  while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&msg);
+    ::DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
+  const SocketLibrary sockets;
+  if (!sockets.Started()) {
+    ::MessageBoxW(nullptr, L"WSAStartup", L"Error", MB_OK | MB_ICONERROR);
+    return 1;
+  }
+
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&icc);
+
+  static const kq::win::SystemAnsiCodec codec;
+  // Both windows live until the program ends; the main window is the first one and
+  // owns the taskbar button.
+  kq::TfrmMain frmMain(codec);
+  if (!frmMain.Create()) return 1;
+  kq::TfmSettings fmSettings;
+  if (!fmSettings.Create(frmMain.Hwnd())) return 1;
+
+  ::ShowWindow(frmMain.Hwnd(), showCmd);
+  ::UpdateWindow(frmMain.Hwnd());
+  return RunMessageLoop();
+}

@@ -198,7 +198,7 @@ TEST(IniDocument, SetReplacesInPlaceOrAppendsKeepingEveryOtherLine) {
     std::string_view after;
   } cases[] = {
       {"in place, spacing up to '=' kept", "; c\r\n[GUI]\r\n  Skin \t=  old  \r\nOther = 1\r\n",
-       u"GUI", u"Skin", u"New", "; c\r\n[GUI]\r\n  Skin \t=New\r\nOther = 1\r\n"},
+       u"GUI", u"Skin", u"New", "; c\r\n[GUI]\r\n  Skin \t=  New\r\nOther = 1\r\n"},
       {"in place, names in other case", "[gui]\r\nSKIN=a\r\n", u"GUI", u"Skin", u"b",
        "[gui]\r\nSKIN=b\r\n"},
       {"in place, first duplicate only", "[GUI]\r\nSkin=a\r\nSkin=b\r\n", u"GUI", u"Skin", u"c",
@@ -265,7 +265,7 @@ TEST(IniDocument, SetKeepsTheFileEncoding) {
        u"\u00E9\U0001F642", u"\U0001F600",
        Ansi("\xEF\xBB\xBF[GUI]\r\nSkin=\xC3\xA9\xF0\x9F\x99\x82\r\n")},
       {"UTF-16LE in place", Utf16Le(u"\uFEFF[GUI]\r\n Skin = \u0410 \r\n"), u"Skin", tema,
-       u"\u0410", Utf16Le(u"\uFEFF[GUI]\r\n Skin =\u0422\u0435\u043C\u0430\r\n")},
+       u"\u0410", Utf16Le(u"\uFEFF[GUI]\r\n Skin = \u0422\u0435\u043C\u0430\r\n")},
       {"UTF-16LE section appended",
        Utf16Le(u"\uFEFF[A]\nx=1"),
        u"Skin",

@@ -100,7 +100,7 @@ TEST(LauncherConfig, StoringTheSkinTouchesOnlyItsLine) {
       "Extra=kept\r\n[Client]\r\nLanguage=263";
   const std::string after =
       "; KQMiniLauncher\r\n\r\n[LoginServer]\r\n  IP = 10.0.0.5 \r\nPort=0x2711\r\n\r\n"
-      "[gui]\r\n\tCaption\t=\t'Rizura'\r\nsKiN  =New Skin\r\n"
+      "[gui]\r\n\tCaption\t=\t'Rizura'\r\nsKiN  =  New Skin\r\n"
       "Extra=kept\r\n[Client]\r\nLanguage=263";
   IniDocument ini = Doc(before);
   StoreSkinName(ini, u"New Skin");

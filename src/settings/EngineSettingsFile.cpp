@@ -1,0 +1,12 @@
+#include "settings/EngineSettingsFile.h"
+
+#include "launcher/LauncherConfig.h"
+#include "win/SystemText.h"
+
+namespace kq {
+
+std::u16string EngineSettingsFilePath() {
+  return DirectoryOf(win::ExecutablePath()) + std::u16string(kEngineSettingsFileName);
+}
+
+}  // namespace kq

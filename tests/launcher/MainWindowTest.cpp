@@ -21,6 +21,7 @@ std::wstring BuiltLauncher() {
 struct FoundWindow {
   DWORD pid;
   const wchar_t* className;
+  bool visible;  // wait until the window is shown, not only created
   HWND hwnd;
 };
 
@@ -30,7 +31,8 @@ BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
   ::GetWindowThreadProcessId(hwnd, &pid);
   wchar_t cls[64] = {};
   ::GetClassNameW(hwnd, cls, 64);
-  if (pid == want->pid && wcscmp(cls, want->className) == 0) {
+  if (pid == want->pid && wcscmp(cls, want->className) == 0 &&
+      (!want->visible || ::IsWindowVisible(hwnd))) {
     want->hwnd = hwnd;
     return FALSE;
   }
@@ -62,9 +64,10 @@ class RunningLauncher {
     }
   }
 
-  // Waits for a top-level window of the given class in this process.
-  HWND WaitForWindow(const wchar_t* className) {
-    FoundWindow found{pid_, className, nullptr};
+  // Waits for a top-level window of the given class in this process; the main window is
+  // awaited until it is shown, which is after its creation has read the configuration.
+  HWND WaitForWindow(const wchar_t* className, bool visible) {
+    FoundWindow found{pid_, className, visible, nullptr};
     for (int i = 0; i < 300 && !found.hwnd && started_; ++i) {
       ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&found));
       if (!found.hwnd) ::Sleep(50);
@@ -95,7 +98,7 @@ std::wstring WindowText(HWND hwnd) {
 TEST(MainWindow, StartsWithDefaultsAndStoresTheSkinOnClose) {
   TestFolder game(L"game folder");
   RunningLauncher launcher(game.Path(), L"C:\\");
-  HWND main = launcher.WaitForWindow(L"TfrmMain");
+  HWND main = launcher.WaitForWindow(L"TfrmMain", true);
   ASSERT_NE(main, nullptr);
 
   EXPECT_EQ(WindowText(main), L"ZA Vidudido Revo");
@@ -120,7 +123,7 @@ TEST(MainWindow, StartsWithDefaultsAndStoresTheSkinOnClose) {
   EXPECT_LE(std::abs(dy), 1);
 
   // The settings dialog exists from the start, hidden, owned by the main window.
-  HWND settings = launcher.WaitForWindow(L"TfmSettings");
+  HWND settings = launcher.WaitForWindow(L"TfmSettings", false);
   ASSERT_NE(settings, nullptr);
   EXPECT_FALSE(::IsWindowVisible(settings));
   EXPECT_EQ(::GetWindow(settings, GW_OWNER), main);
@@ -144,7 +147,7 @@ TEST(MainWindow, ReadsTheFileBesideItsExecutableAndKeepsItsOtherLines) {
   WriteFileBytes(game / L"KQMiniLauncherSettings.ini", content);
 
   RunningLauncher launcher(game.Path(), elsewhere.Path().c_str());
-  HWND main = launcher.WaitForWindow(L"TfrmMain");
+  HWND main = launcher.WaitForWindow(L"TfrmMain", true);
   ASSERT_NE(main, nullptr);
   EXPECT_EQ(WindowText(main), L"Мой лаунчер");
   ::PostMessageW(main, WM_CLOSE, 0, 0);

@@ -14,11 +14,13 @@ demo="$root/build/demo"
 game="$demo/game"
 rm -rf "$game"
 mkdir -p "$game/System"
-cp "$root/build/windows/bin/KQMiniLauncher.exe" "$game/"
+cp "$root/build/windows/bin/KQMiniLauncher.exe" "$root/build/windows/bin/KQ_Online.bin" "$game/"
 printf '%s\r\n' '[GUI]' 'Caption=DO Rizura' 'SkinMenu=1' 'Skin=FM (internal)' \
   '[LoginServer]' 'IP=127.0.0.1' 'Port=10001' '[Client]' 'Language=7' \
   >"$game/KQMiniLauncherSettings.ini"
 echo "demo: game folder $game"
+# The stand-in client inherits this from the launcher and shows what it received.
+export KQ_CLIENT_WINDOW=1
 
 if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != "--scripted" ]; then
   source "$root/scripts/wine-env.sh" "$prefix"

@@ -104,6 +104,8 @@ struct WorldServerFields {
   std::uint32_t Key2;
   std::uint32_t Key3;
   std::uint32_t Key4;
+
+  bool operator==(const WorldServerFields&) const = default;
 };
 WorldServerFields ReadWorldServerFields(const WorldServerBlock& block);
 

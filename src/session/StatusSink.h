@@ -10,7 +10,6 @@ namespace kq {
 inline constexpr std::uint32_t kStatusBlack = 0;
 inline constexpr std::uint32_t kStatusRed = 255;
 inline constexpr std::uint32_t kStatusGreen = 32768;
-inline constexpr std::uint32_t kStatusOlive = 32896;
 inline constexpr std::uint32_t kStatusYellow = 65535;
 
 // The receive thread reports through it too, so an implementation must accept calls from

@@ -1,0 +1,96 @@
+#include "common/InputStream.h"
+
+#include "common/Error.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace kq {
+
+std::size_t ReadFully(InputStream& in, void* buf, std::size_t n) {
+  auto* out = static_cast<std::uint8_t*>(buf);
+  std::size_t got = 0;
+  while (got < n) {
+    const std::size_t k = in.Read(out + got, n - got);
+    if (k == 0) break;
+    got += k;
+  }
+  return got;
+}
+
+std::size_t MemoryInputStream::Read(void* buf, std::size_t n) {
+  const std::size_t k = std::min(n, data_.size() - pos_);
+  if (k) std::memcpy(buf, data_.data() + pos_, k);
+  pos_ += k;
+  return k;
+}
+
+FileInputStream::FileInputStream(const std::filesystem::path& path) {
+#ifdef _WIN32
+  file_ = ::_wfopen(path.c_str(), L"rb");
+#else
+  file_ = std::fopen(path.c_str(), "rb");
+#endif
+  if (!file_) {
+    const std::u16string name = path.u16string();
+    throw Error(u"Cannot open file " + name);
+  }
+}
+
+FileInputStream::~FileInputStream() {
+  std::fclose(file_);
+}
+
+std::size_t FileInputStream::Read(void* buf, std::size_t n) {
+  const std::size_t k = std::fread(buf, 1, n, file_);
+  if (k < n && std::ferror(file_)) throw Error(u"Cannot read file");
+  return k;
+}
+
+BufferedInput::BufferedInput(InputStream& source, std::size_t blockSize)
+    : source_(source), block_(std::max<std::size_t>(blockSize, 1)) {}
+
+ByteView BufferedInput::Peek() {
+  if (begin_ == end_) {
+    begin_ = end_ = 0;
+    end_ = source_.Read(block_.data(), block_.size());
+  }
+  return ByteView(block_).subspan(begin_, end_ - begin_);
+}
+
+void BufferedInput::Consume(std::size_t n) {
+  if (n > end_ - begin_) throw std::logic_error("BufferedInput::Consume past the buffer");
+  begin_ += n;
+  consumed_ += n;
+}
+
+void BufferedInput::Unread(std::size_t n) {
+  if (n > begin_) throw std::logic_error("BufferedInput::Unread past the block");
+  begin_ -= n;
+  consumed_ -= n;
+}
+
+std::size_t BufferedInput::Read(void* buf, std::size_t n) {
+  auto* out = static_cast<std::uint8_t*>(buf);
+  std::size_t got = 0;
+  while (got < n) {
+    // A large read that finds the buffer empty goes straight to the source.
+    if (begin_ == end_ && n - got >= block_.size()) {
+      const std::size_t k = source_.Read(out + got, n - got);
+      if (k == 0) break;
+      got += k;
+      consumed_ += k;
+      continue;
+    }
+    const ByteView avail = Peek();
+    if (avail.empty()) break;
+    const std::size_t k = std::min(avail.size(), n - got);
+    std::memcpy(out + got, avail.data(), k);
+    Consume(k);
+    got += k;
+  }
+  return got;
+}
+
+}  // namespace kq

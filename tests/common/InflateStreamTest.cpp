@@ -1,0 +1,189 @@
+#include "common/InflateStream.h"
+
+#include "common/Error.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <random>
+
+namespace kq {
+namespace {
+
+Bytes Deflate(ByteView data, int level = 9) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  Bytes out(size);
+  EXPECT_EQ(compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), level),
+            Z_OK);
+  out.resize(size);
+  return out;
+}
+
+// Text that compresses, with enough variety to give several deflate blocks.
+Bytes Sample(std::size_t n, unsigned seed = 1) {
+  std::mt19937 rng(seed);
+  const char* words[] = {"object ", "Caption ", "= ", "'Start' ", "end\n", "TestServer1 "};
+  Bytes b;
+  while (b.size() < n) {
+    const char* w = words[rng() % 6];
+    b.insert(b.end(), w, w + std::char_traits<char>::length(w));
+    if (rng() % 5 == 0) b.push_back(static_cast<std::uint8_t>(rng()));
+  }
+  b.resize(n);
+  return b;
+}
+
+// Hands out at most `step` bytes per read and counts what was taken.
+class TrickleStream final : public InputStream {
+ public:
+  TrickleStream(ByteView data, std::size_t step) : data_(data), step_(step) {}
+  std::size_t Read(void* buf, std::size_t n) override {
+    const std::size_t k = std::min({n, step_, data_.size() - pos_});
+    std::copy_n(data_.data() + pos_, k, static_cast<std::uint8_t*>(buf));
+    pos_ += k;
+    return k;
+  }
+  std::size_t taken() const { return pos_; }
+
+ private:
+  ByteView data_;
+  std::size_t step_;
+  std::size_t pos_ = 0;
+};
+
+Bytes ReadAll(InputStream& in, std::size_t chunk) {
+  Bytes out;
+  Bytes buf(chunk);
+  while (std::size_t k = in.Read(buf.data(), buf.size()))
+    out.insert(out.end(), buf.begin(), buf.begin() + k);
+  return out;
+}
+
+TEST(InflateStream, InflatesWhateverTheBlockAndReadSizes) {
+  const Bytes plain = Sample(200000);
+  const Bytes packed = Deflate(plain);
+  for (std::size_t block : {1u, 5u, 4096u, 65536u, 1u << 20}) {
+    for (std::size_t chunk : {1u, 100u, 70000u}) {
+      if (block == 1 && chunk == 1) continue;  // same path as below, only slower
+      MemoryInputStream source(packed);
+      BufferedInput buffered(source, block);
+      InflateStream z(buffered);
+      EXPECT_EQ(ReadAll(z, chunk), plain) << block << " " << chunk;
+      EXPECT_TRUE(z.Finished());
+      EXPECT_EQ(buffered.Position(), packed.size());
+    }
+  }
+}
+
+// Two streams back to back with a marker behind each: after each stream the source must
+// stand exactly behind the trailer, wherever the refills fell (inside the header, the
+// data, the four trailer bytes, or right at its end).
+TEST(InflateStream, StopsExactlyBehindTheTrailerWhereverTheRefillsFall) {
+  const Bytes first = Sample(300, 2);
+  const Bytes second = Sample(500, 3);
+  const Bytes a = Deflate(first);
+  const Bytes b = Deflate(second, 1);
+  Bytes joined = a;
+  joined.push_back(0xA5);
+  joined.insert(joined.end(), b.begin(), b.end());
+  joined.push_back(0x5A);
+  for (std::size_t block = 1; block <= joined.size() + 1; ++block) {
+    for (std::size_t step : {block, std::size_t{3}}) {
+      TrickleStream source(joined, step);
+      BufferedInput in(source, block);
+      {
+        InflateStream z(in);
+        ASSERT_EQ(ReadAll(z, 64), first) << block;
+      }
+      ASSERT_EQ(in.Position(), a.size()) << block;
+      std::uint8_t marker = 0;
+      ASSERT_EQ(in.Read(&marker, 1), 1u);
+      EXPECT_EQ(marker, 0xA5);
+      {
+        InflateStream z(in);
+        z.SkipToEnd();
+        EXPECT_TRUE(z.Finished());
+      }
+      ASSERT_EQ(in.Read(&marker, 1), 1u) << block;
+      EXPECT_EQ(marker, 0x5A);
+      EXPECT_EQ(in.Read(&marker, 1), 0u);
+    }
+  }
+}
+
+TEST(InflateStream, TakesCompressedBytesOnlyAsTheReaderAsks) {
+  Bytes plain(4 << 20);
+  std::mt19937 rng(7);
+  for (auto& c : plain) c = static_cast<std::uint8_t>(rng() % 16);  // compresses about 2:1
+  const Bytes packed = Deflate(plain);
+  TrickleStream source(packed, 1 << 30);
+  BufferedInput in(source, 16384);
+  InflateStream z(in);
+  std::uint8_t buf[1000];
+  ASSERT_EQ(ReadFully(z, buf, sizeof buf), sizeof buf);
+  EXPECT_LE(source.taken(), 2u * 16384);  // a block or two, not the whole input
+  EXPECT_TRUE(std::equal(buf, buf + sizeof buf, plain.begin()));
+}
+
+TEST(InflateStream, DamagedDataFailsWithZlibsMessage) {
+  const Bytes plain = Sample(5000);
+  const Bytes good = Deflate(plain);
+  struct Case {
+    const char* what;
+    std::size_t offset;  // from the start, or from the end when negative below
+    bool fromEnd;
+    std::uint8_t xorMask;
+    const char16_t* message;
+  };
+  const Case cases[] = {
+      {"header method", 0, false, 0x01, u"incorrect header check"},
+      {"header flags", 1, false, 0x01, u"incorrect header check"},
+      {"preset dictionary flag", 1, false, 0x20, u"incorrect header check"},
+      {"trailer", 1, true, 0x01, u"incorrect data check"},
+      {"first trailer byte", 4, true, 0x80, u"incorrect data check"},
+  };
+  for (const Case& c : cases) {
+    Bytes bad = good;
+    bad[c.fromEnd ? bad.size() - c.offset : c.offset] ^= c.xorMask;
+    MemoryInputStream source(bad);
+    BufferedInput in(source, 64);
+    InflateStream z(in);
+    try {
+      ReadAll(z, 512);
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), c.message) << c.what;
+    }
+  }
+  // A stored block whose length and its complement disagree.
+  Bytes bad = Deflate(Sample(5000), 0);
+  bad[4] ^= 0xFF;
+  MemoryInputStream source(bad);
+  BufferedInput in(source);
+  InflateStream z(in);
+  try {
+    ReadAll(z, 512);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), u"invalid stored block lengths");
+  }
+}
+
+TEST(InflateStream, EveryTruncationFails) {
+  const Bytes good = Deflate(Sample(3000));
+  for (std::size_t len = 0; len < good.size(); ++len) {
+    MemoryInputStream source(ByteView(good).first(len));
+    BufferedInput in(source, 32);
+    InflateStream z(in);
+    try {
+      ReadAll(z, 256);
+      ADD_FAILURE() << "truncated at " << len << " read without error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), u"Unexpected end of compressed data") << len;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kq

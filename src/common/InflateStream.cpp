@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <utility>
 
 namespace kq {
 namespace {
@@ -18,21 +19,22 @@ std::u16string Widen(const char* ascii) {
   return s;
 }
 
-[[noreturn]] void ThrowZlib(const z_stream& z, int code) {
+[[noreturn]] void ThrowZlib(const z_stream& z, int code, bool codeText) {
   if (code == Z_MEM_ERROR) throw std::bad_alloc();
   // zlib's own text where it has one ("incorrect header check", "invalid distance too
-  // far back", "incorrect data check"), else the text of its result code.
-  throw Error(Widen(z.msg ? z.msg : zError(code)));
+  // far back", "incorrect data check"), else, or when asked, the text of its result code.
+  throw Error(Widen(z.msg && !codeText ? z.msg : zError(code)));
 }
 
 }  // namespace
 
-InflateStream::InflateStream(BufferedInput& source) : source_(source), z_(new z_stream{}) {
+InflateStream::InflateStream(BufferedInput& source, InflateOptions options)
+    : source_(source), options_(std::move(options)), z_(new z_stream{}) {
   const int rc = inflateInit(z_.get());
   if (rc != Z_OK) {
     const z_stream copy = *z_;
     z_.reset();
-    ThrowZlib(copy, rc);
+    ThrowZlib(copy, rc, options_.codeTexts);
   }
 }
 
@@ -45,7 +47,7 @@ std::size_t InflateStream::Read(void* buf, std::size_t n) {
   std::size_t got = 0;
   while (got < n && !finished_) {
     const ByteView in = source_.Peek();
-    if (in.empty()) throw Error(u"Unexpected end of compressed data");
+    if (in.empty()) throw Error(options_.endOfSource);
     // zlib counts in 32-bit units; a larger request is served over several rounds.
     constexpr std::size_t kMax = std::numeric_limits<uInt>::max();
     z_->next_in = const_cast<Bytef*>(in.data());
@@ -63,10 +65,10 @@ std::size_t InflateStream::Read(void* buf, std::size_t n) {
     z_->avail_in = 0;
     if (rc == Z_STREAM_END) {
       finished_ = true;
-    } else if (rc == Z_NEED_DICT) {
+    } else if (rc == Z_NEED_DICT && !options_.codeTexts) {
       throw Error(u"Compressed data needs a preset dictionary");
     } else if (rc != Z_OK && rc != Z_BUF_ERROR) {
-      ThrowZlib(*z_, rc);
+      ThrowZlib(*z_, rc, options_.codeTexts);
     }
   }
   return got;

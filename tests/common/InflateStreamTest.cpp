@@ -185,5 +185,37 @@ TEST(InflateStream, EveryTruncationFails) {
   }
 }
 
+// The skin package reader wants zlib's text for the result code and its own text for a
+// source that ends early; the defaults above stay for everyone else.
+TEST(InflateStream, FailureTextsFollowTheOptions) {
+  const Bytes good = Deflate(Sample(3000));
+  Bytes badHeader = good;
+  badHeader[1] ^= 0x01;
+  Bytes badTrailer = good;
+  badTrailer.back() ^= 0x01;
+  const Bytes cut(good.begin(), good.end() - 2);
+  const InflateOptions skin{.codeTexts = true, .endOfSource = u"Stream read error"};
+  const struct {
+    const char* what;
+    const Bytes& data;
+    std::u16string_view message;
+  } cases[] = {
+      {"header", badHeader, u"data error"},
+      {"trailer", badTrailer, u"data error"},
+      {"cut", cut, u"Stream read error"},
+  };
+  for (const auto& c : cases) {
+    MemoryInputStream source(c.data);
+    BufferedInput in(source, 100);
+    InflateStream z(in, skin);
+    try {
+      ReadAll(z, 512);
+      ADD_FAILURE() << c.what << ": no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), c.message) << c.what;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace kq

@@ -1,0 +1,109 @@
+// Skin packages: the "ASzf" container of a skin's option file and images, each entry one
+// zlib stream, and the converter that unpacks a package into memory for one skin load.
+#pragma once
+
+#include "common/Bytes.h"
+#include "common/CodePage.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace kq {
+
+inline constexpr std::array<std::uint8_t, 4> kSkinPackageMagic = {'A', 'S', 'z', 'f'};
+inline constexpr std::string_view kSkinOptionFileName = "Options.dat";
+
+// The texts of the errors a package read raises.
+inline constexpr std::u16string_view kNotAPackedSkin = u"Loaded data is not a packed skin file";
+inline constexpr std::u16string_view kStreamReadError = u"Stream read error";
+inline constexpr std::u16string_view kNegativeEntryCount =
+    u"Packed skin file has a negative entry count";
+inline constexpr std::u16string_view kTooManyEntries =
+    u"Packed skin file is too short for its entry count";
+inline constexpr std::u16string_view kNameTooLong =
+    u"Packed skin entry name is longer than the file";
+inline constexpr std::u16string_view kEntrySizeInvalid = u"Packed skin entry size is not positive";
+inline constexpr std::u16string_view kEntrySizeTooLarge = u"Packed skin entry size is too large";
+inline constexpr std::u16string_view kEntryLongerThanSize =
+    u"Packed skin entry holds more data than its size";
+inline constexpr std::u16string_view kPackedSkinFileTooLarge = u"Packed skin file is too large";
+
+// Bounds that keep a hostile package from making the reader allocate much: a package is
+// input from anywhere (the skin folder), while a real skin is a few hundred kilobytes.
+struct PackageReadOptions {
+  // The compressed bytes read ahead at a time.
+  std::size_t readAhead = 128 * 1024;
+  // All unpacked entries of one package together.
+  std::uint64_t maxUnpacked = 256u << 20;
+  // A package file (LoadPackedSkinFile) is read whole; a larger one is refused.
+  std::uint64_t maxFileSize = 64u << 20;
+};
+
+// The package bytes a converter reads: its own (a package file that was read) or lent by
+// their owner (a catalogue item's data, which outlives the load). Clearing a converter
+// frees only what it owns; a lent view is dropped, never freed.
+class PackedBytes {
+ public:
+  PackedBytes() = default;  // none
+  static PackedBytes Owned(Bytes data) { return PackedBytes(std::move(data)); }
+  static PackedBytes Lent(ByteView data) { return PackedBytes(data); }
+
+  bool HasValue() const { return !std::holds_alternative<std::monostate>(data_); }
+  bool IsOwned() const { return std::holds_alternative<Bytes>(data_); }
+  // The bytes; empty for none.
+  ByteView View() const;
+
+ private:
+  explicit PackedBytes(Bytes data) : data_(std::move(data)) {}
+  explicit PackedBytes(ByteView data) : data_(data) {}
+  std::variant<std::monostate, Bytes, ByteView> data_;
+};
+
+struct TacImageItem {
+  std::u16string FileName;  // as stored, widened from the ANSI code page
+  bool IsBitmap = false;
+  Bytes FileStream;  // the inflated bytes
+};
+
+// True when the name's extension (from its last "." on), upper-cased in ASCII, is ".BMP".
+bool IsBitmapName(std::u16string_view name);
+
+class TacSkinConvertor {
+ public:
+  // Entry count minus one: the image count of a well-formed package (one option file).
+  std::int32_t ImageCount = 0;
+  std::vector<TacImageItem> Files;
+  std::optional<Bytes> Options;  // the Options.dat entry; none when the package has none
+  PackedBytes PackedData;
+
+  // Frees the images, the option file and the package bytes (unless they were lent).
+  void Clear();
+
+  // The images consumers look up: the first ImageCount elements of Files, never more than
+  // there are (a package with two option files has fewer images than ImageCount says).
+  std::span<const TacImageItem> Images() const;
+};
+
+// Reads the package held in the converter's PackedData into Options, Files and ImageCount.
+// A bad magic destroys the converter (the variable becomes null) before the error is raised;
+// other errors leave the entries read so far. Names are widened through `codec`, the
+// system's ANSI code page. The converter must exist.
+void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const AnsiCodec& codec,
+                       const PackageReadOptions& options = {});
+
+// Reads a package file into the converter, creating it when the variable is null or
+// clearing it otherwise. Returns false and changes nothing when no such file exists. With
+// freePackedData the package bytes are dropped after the read; the entries stay.
+bool LoadPackedSkinFile(const std::filesystem::path& file,
+                        std::unique_ptr<TacSkinConvertor>& convertor, bool freePackedData,
+                        const AnsiCodec& codec, const PackageReadOptions& options = {});
+
+}  // namespace kq

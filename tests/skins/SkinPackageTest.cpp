@@ -1,0 +1,495 @@
+#include "skins/SkinPackage.h"
+
+#include "SkinPacker.h"
+#include "common/Error.h"
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <random>
+
+#include <unistd.h>
+
+namespace kq {
+namespace {
+
+using skinpack::BuildPackage;
+using skinpack::CompressEntry;
+using skinpack::PackEntry;
+
+using namespace std::literals;
+
+const Cp1251Codec kCodec;
+
+Bytes B(std::string_view s) {
+  const ByteView v = AsBytes(s);
+  return Bytes(v.begin(), v.end());
+}
+
+// Bytes that do not compress, so that the compressed size follows the content's size.
+Bytes Noise(std::size_t n, unsigned seed) {
+  std::mt19937 rng(seed);
+  Bytes b(n);
+  for (auto& c : b) c = static_cast<std::uint8_t>(rng());
+  return b;
+}
+
+Bytes DeflateAt(ByteView data, int level) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  Bytes out(size);
+  EXPECT_EQ(compress2(out.data(), &size, data.data(), static_cast<uLong>(data.size()), level),
+            Z_OK);
+  out.resize(size);
+  return out;
+}
+
+// A package laid out by hand, for what the packer never writes: other magics and counts,
+// sizes that disagree with the data, damaged streams, bytes behind the last entry.
+class Hand {
+ public:
+  explicit Hand(std::string_view magic = "ASzf") : out_(B(magic)) {}
+  Hand& Count(std::int32_t n) {
+    ByteWriter(out_).U32(static_cast<std::uint32_t>(n));
+    return *this;
+  }
+  // An entry whose stated size is the content's, plus `sizeDelta`.
+  Hand& Entry(std::string_view name, ByteView content, std::int64_t sizeDelta = 0) {
+    return Raw(name, static_cast<std::int32_t>(content.size() + sizeDelta), CompressEntry(content));
+  }
+  Hand& Raw(std::string_view name, std::int32_t size, ByteView stream) {
+    ByteWriter w(out_);
+    w.U32(static_cast<std::uint32_t>(name.size()));
+    w.Append(AsBytes(name));
+    w.U32(static_cast<std::uint32_t>(size));
+    w.Append(stream);
+    return *this;
+  }
+  Hand& Append(ByteView bytes) {
+    ByteWriter(out_).Append(bytes);
+    return *this;
+  }
+  Bytes Build() const { return out_; }
+
+ private:
+  Bytes out_;
+};
+
+std::unique_ptr<TacSkinConvertor> Lend(ByteView package) {
+  auto conv = std::make_unique<TacSkinConvertor>();
+  conv->PackedData = PackedBytes::Lent(package);
+  return conv;
+}
+
+struct File {
+  std::u16string name;
+  bool bitmap;
+  Bytes content;
+  bool operator==(const File&) const = default;
+};
+
+std::vector<File> FilesOf(const TacSkinConvertor& c) {
+  std::vector<File> out;
+  for (const auto& f : c.Files) out.push_back({f.FileName, f.IsBitmap, f.FileStream});
+  return out;
+}
+
+const Bytes kOptions = B("[MAIN]\r\nVersion=8.5\r\nAuthor=KQ\r\n");
+const Bytes kMaster = B("BM master bitmap \x01\x02\x03 bytes");
+const Bytes kPng = B("\x89PNG glow edit");
+
+TEST(SkinPackage, ReadsEntriesNamesAndOptionFile) {
+  const Bytes big = Noise(200000, 5);  // compresses to more than one 131 072-byte read-ahead
+  const struct {
+    const char* what;
+    Bytes package;
+    std::optional<Bytes> options;
+    std::vector<File> files;
+    std::int32_t imageCount;
+  } cases[] = {
+      {"packer: option file first",
+       BuildPackage(std::vector<PackEntry>{
+           {"Options.dat", kOptions}, {"Master.bmp", kMaster}, {"Bkgnd.jpg", B("jpeg")}}),
+       kOptions,
+       {{u"Master.bmp", true, kMaster}, {u"Bkgnd.jpg", false, B("jpeg")}},
+       2},
+      {"option file in lower case",
+       Hand().Count(2).Entry("options.dat", kOptions).Entry("a.BMP", kMaster).Build(),
+       kOptions,
+       {{u"a.BMP", true, kMaster}},
+       1},
+      {"option file in capitals, last",
+       Hand().Count(2).Entry("GlowEdit.png", kPng).Entry("OPTIONS.DAT", kOptions).Build(),
+       kOptions,
+       {{u"GlowEdit.png", false, kPng}},
+       1},
+      {"a name that only begins like the option file is an image",
+       Hand().Count(2).Entry("Options.dat", kOptions).Entry("Options.dat.bak", B("old")).Build(),
+       kOptions,
+       {{u"Options.dat.bak", false, B("old")}},
+       1},
+      {"bitmap test on the last extension, any letter case",
+       Hand()
+           .Count(10)
+           .Entry("a.bmp", B("1"))
+           .Entry("B.BMP", B("2"))
+           .Entry("c.Bmp", B("3"))
+           .Entry("d.png.bmp", B("4"))
+           .Entry("e.jpg", B("5"))
+           .Entry("f.PNG", B("6"))
+           .Entry("g.png", B("7"))
+           .Entry("bmp", B("8"))
+           .Entry("h.bmp.png", B("9"))
+           .Entry("i.bmpx", B("10"))
+           .Build(),
+       std::nullopt,
+       {{u"a.bmp", true, B("1")},
+        {u"B.BMP", true, B("2")},
+        {u"c.Bmp", true, B("3")},
+        {u"d.png.bmp", true, B("4")},
+        {u"e.jpg", false, B("5")},
+        {u"f.PNG", false, B("6")},
+        {u"g.png", false, B("7")},
+        {u"bmp", false, B("8")},
+        {u"h.bmp.png", false, B("9")},
+        {u"i.bmpx", false, B("10")}},
+       9},
+      {"no entries", Hand().Count(0).Build(), std::nullopt, {}, -1},
+      {"no entries, bytes behind the count ignored",
+       Hand().Count(0).Append(B("ASzf junk")).Build(),
+       std::nullopt,
+       {},
+       -1},
+      {"a later option file replaces an earlier one",
+       Hand()
+           .Count(3)
+           .Entry("Options.dat", B("first"))
+           .Entry("x.bmp", kMaster)
+           .Entry("options.DAT", kOptions)
+           .Build(),
+       kOptions,
+       {{u"x.bmp", true, kMaster}},
+       2},
+      {"streams of other compression levels (78 01, 78 DA)",
+       Hand()
+           .Count(2)
+           .Raw("Options.dat", static_cast<std::int32_t>(kOptions.size()), DeflateAt(kOptions, 1))
+           .Raw("m.bmp", static_cast<std::int32_t>(kMaster.size()), DeflateAt(kMaster, 9))
+           .Build(),
+       kOptions,
+       {{u"m.bmp", true, kMaster}},
+       1},
+      {"an entry larger than a read-ahead, then another",
+       Hand()
+           .Count(3)
+           .Entry("Options.dat", kOptions)
+           .Entry("Huge.bmp", big)
+           .Entry("after.png", kPng)
+           .Build(),
+       kOptions,
+       {{u"Huge.bmp", true, big}, {u"after.png", false, kPng}},
+       2},
+      {"bytes behind the last entry ignored",
+       Hand().Count(1).Entry("Options.dat", kOptions).Append(B("\x05\0\0\0trail"sv)).Build(),
+       kOptions,
+       {},
+       0},
+      {"names widened from the ANSI code page",
+       Hand().Count(1).Entry("\xCA\xED\xEE\xEF\xEA\xE0.bmp", kMaster).Build(),
+       std::nullopt,
+       {{u"Кнопка.bmp", true, kMaster}},
+       0},
+      {"an empty name is an image",
+       Hand().Count(1).Entry("", kPng).Build(),
+       std::nullopt,
+       {{u"", false, kPng}},
+       0},
+  };
+  for (const auto& c : cases) {
+    auto conv = Lend(c.package);
+    ExtractPackedData(conv, kCodec);
+    ASSERT_TRUE(conv) << c.what;
+    EXPECT_EQ(conv->Options, c.options) << c.what;
+    EXPECT_EQ(FilesOf(*conv), c.files) << c.what;
+    EXPECT_EQ(conv->ImageCount, c.imageCount) << c.what;
+  }
+}
+
+// After each entry the reader must stand exactly behind the stream's trailer, wherever the
+// read-ahead boundaries fall: in a header, a name, the deflate data or the trailer.
+TEST(SkinPackage, ReadsTheSameWhateverTheReadAhead) {
+  const Bytes package = BuildPackage(std::vector<PackEntry>{{"Options.dat", kOptions},
+                                                            {"Master.bmp", kMaster},
+                                                            {"n.png", Noise(300, 1)},
+                                                            {"z.jpg", B("z")}});
+  for (std::size_t readAhead = 1; readAhead <= package.size() + 1; ++readAhead) {
+    auto conv = Lend(package);
+    ExtractPackedData(conv, kCodec, {.readAhead = readAhead});
+    ASSERT_EQ(conv->Files.size(), 3u) << readAhead;
+    EXPECT_EQ(conv->Options, kOptions) << readAhead;
+    EXPECT_EQ(conv->Files[2].FileStream, B("z")) << readAhead;
+  }
+}
+
+// With the product's read-ahead of 131 072 bytes, the first entry's trailer is made to lie
+// across the first refill: two bytes before the boundary, two after.
+TEST(SkinPackage, TrailerAcrossTheDefaultReadAheadBoundary) {
+  constexpr std::size_t kReadAhead = 128 * 1024;
+  ASSERT_EQ(PackageReadOptions{}.readAhead, kReadAhead);
+  // The reader's blocks start behind the magic; the first stream starts at body offset
+  // 4 (count) + 4 + 10 ("Master.bmp") + 4 = 22 and must end at kReadAhead + 2.
+  const std::size_t streamStart = 22;
+  Bytes content;
+  Bytes stream;
+  std::size_t n = kReadAhead - 1000;
+  for (int tries = 0; tries < 50; ++tries) {
+    content = Noise(n, 9);
+    stream = CompressEntry(content);
+    const std::size_t end = streamStart + stream.size();
+    if (end == kReadAhead + 2) break;
+    n += kReadAhead + 2 - end;
+  }
+  ASSERT_EQ(streamStart + stream.size(), kReadAhead + 2);
+  const Bytes package = Hand()
+                            .Count(2)
+                            .Raw("Master.bmp", static_cast<std::int32_t>(content.size()), stream)
+                            .Entry("Options.dat", kOptions)
+                            .Build();
+  auto conv = Lend(package);
+  ExtractPackedData(conv, kCodec);
+  ASSERT_EQ(conv->Files.size(), 1u);
+  EXPECT_EQ(conv->Files[0].FileStream, content);
+  EXPECT_EQ(conv->Options, kOptions);
+}
+
+// The densest entry zlib writes must pass the bound on the unpacked size.
+TEST(SkinPackage, HighlyCompressedEntryIsRead) {
+  const Bytes zeros(4 << 20, 0);
+  const Bytes package = Hand().Count(1).Raw("Fill.bmp", 4 << 20, DeflateAt(zeros, 9)).Build();
+  ASSERT_LT(package.size(), 8u << 10);
+  auto conv = Lend(package);
+  ExtractPackedData(conv, kCodec);
+  ASSERT_EQ(conv->Files.size(), 1u);
+  EXPECT_EQ(conv->Files[0].FileStream, zeros);
+}
+
+TEST(SkinPackage, FailuresAndWhatTheyLeave) {
+  const Bytes second = Noise(3000, 3);
+  const Bytes good = Hand().Count(2).Entry("Options.dat", kOptions).Entry("n.bmp", second).Build();
+  const std::size_t secondStream = good.size() - CompressEntry(second).size();
+  const auto cut = [&](std::size_t n) { return Bytes(good.begin(), good.begin() + n); };
+  const auto flip = [&](std::size_t at) {
+    Bytes b = good;
+    b[at] ^= 0x01;
+    return b;
+  };
+  const struct {
+    const char* what;
+    Bytes package;
+    std::u16string_view message;
+    std::size_t entriesLeft;  // option file and images read before the failure
+  } cases[] = {
+      {"magic in capitals", Hand("ASZF").Count(0).Build(), kNotAPackedSkin, 0},
+      {"magic in lower case", Hand("aszf").Count(0).Build(), kNotAPackedSkin, 0},
+      {"shorter than the magic", B("ASz"), kNotAPackedSkin, 0},
+      {"empty", Bytes{}, kNotAPackedSkin, 0},
+      {"no count", B("ASzf\1\0"sv), kStreamReadError, 0},
+      {"damaged header of a stream", flip(secondStream + 1), u"data error", 1},
+      {"damaged trailer of a stream", flip(good.size() - 1), u"data error", 1},
+      {"damaged deflate data", flip(secondStream + 200), u"data error", 1},
+      {"package ends inside a stream", cut(secondStream + 100), kStreamReadError, 1},
+      {"package ends inside a trailer", cut(good.size() - 2), kStreamReadError, 1},
+      {"package ends inside a size", cut(secondStream - 2), kStreamReadError, 1},
+      {"stated size larger than the data",
+       Hand().Count(2).Entry("Options.dat", kOptions).Entry("n.bmp", second, +1).Build(),
+       kStreamReadError, 1},
+      {"stated size smaller than the data",
+       Hand().Count(2).Entry("Options.dat", kOptions).Entry("n.bmp", second, -1).Build(),
+       kEntryLongerThanSize, 1},
+      {"stated size 1 of many", Hand().Count(1).Raw("a.bmp", 1, CompressEntry(second)).Build(),
+       kEntryLongerThanSize, 0},
+      {"stated size 0", Hand().Count(1).Raw("a.bmp", 0, CompressEntry(B("x"))).Build(),
+       kEntrySizeInvalid, 0},
+      {"negative stated size", Hand().Count(1).Raw("a.bmp", -7, CompressEntry(B("x"))).Build(),
+       kEntrySizeInvalid, 0},
+      {"stated size beyond what the rest can inflate to, under the cap",
+       Hand().Count(1).Raw("a.bmp", 10'000'000, CompressEntry(B("x"))).Build(), kEntrySizeTooLarge,
+       0},
+      {"largest stated size",
+       Hand().Count(1).Raw("a.bmp", 0x7FFFFFFF, CompressEntry(B("x"))).Build(), kEntrySizeTooLarge,
+       0},
+      {"huge entry count", Hand().Count(0x7FFFFFFF).Entry("Options.dat", kOptions).Build(),
+       kTooManyEntries, 0},
+      {"more entries than the bytes can hold", Hand().Count(2).Entry("Options.dat", B("o")).Build(),
+       kTooManyEntries, 0},
+      {"negative entry count", Hand().Count(-1).Build(), kNegativeEntryCount, 0},
+      {"lowest entry count", Hand().Count(INT32_MIN).Build(), kNegativeEntryCount, 0},
+      {"name longer than the package",
+       Hand().Count(1).Append(B("\xFF\xFF\xFF\x7F")).Append(Bytes(20, 'a')).Build(), kNameTooLong,
+       0},
+      {"negative name length",
+       Hand().Count(1).Append(B("\xFB\xFF\xFF\xFF")).Append(Bytes(20, 'a')).Build(), kNameTooLong,
+       0},
+  };
+  for (const auto& c : cases) {
+    auto conv = Lend(c.package);
+    try {
+      ExtractPackedData(conv, kCodec);
+      ADD_FAILURE() << c.what << ": no error";
+      continue;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), c.message) << c.what;
+    }
+    if (c.message == kNotAPackedSkin) {
+      EXPECT_FALSE(conv) << c.what << ": the converter must be destroyed";
+      continue;
+    }
+    ASSERT_TRUE(conv) << c.what;
+    EXPECT_EQ(conv->Files.size() + (conv->Options ? 1 : 0), c.entriesLeft) << c.what;
+  }
+}
+
+TEST(SkinPackage, UnpackedSizesAreCappedPerPackage) {
+  const Bytes package = Hand()
+                            .Count(3)
+                            .Entry("Options.dat", Bytes(400, 'o'))
+                            .Entry("a.bmp", Bytes(500, 'a'))
+                            .Entry("b.bmp", Bytes(101, 'b'))
+                            .Build();
+  auto conv = Lend(package);
+  EXPECT_NO_THROW(ExtractPackedData(conv, kCodec, {.maxUnpacked = 1001}));
+  conv->Clear();
+  conv->PackedData = PackedBytes::Lent(package);
+  try {
+    ExtractPackedData(conv, kCodec, {.maxUnpacked = 1000});
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), kEntrySizeTooLarge);
+  }
+  EXPECT_EQ(conv->Files.size(), 1u);  // the third entry failed before it was inflated
+}
+
+// Consumers look images up among the first ImageCount files; with two option files the
+// count says more than there are.
+TEST(SkinPackage, ImagesNeverRunPastTheFiles) {
+  const Bytes twoOptions = Hand()
+                               .Count(3)
+                               .Entry("Options.dat", kOptions)
+                               .Entry("a.bmp", kMaster)
+                               .Entry("Options.dat", kOptions)
+                               .Build();
+  const Bytes noOptions = Hand().Count(2).Entry("a.bmp", kMaster).Entry("b.png", kPng).Build();
+  const struct {
+    const Bytes& package;
+    std::int32_t imageCount;
+    std::size_t images;
+  } cases[] = {{twoOptions, 2, 1}, {noOptions, 1, 1}};
+  for (const auto& c : cases) {
+    auto conv = Lend(c.package);
+    ExtractPackedData(conv, kCodec);
+    EXPECT_EQ(conv->ImageCount, c.imageCount);
+    EXPECT_EQ(conv->Images().size(), c.images);
+  }
+}
+
+class SkinPackageFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("kq-skin-package-" + std::to_string(::getpid()) + "-" + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::filesystem::path Write(const std::string& name, ByteView bytes) {
+    const auto path = dir_ / name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+  }
+  std::filesystem::path dir_;
+};
+
+TEST_F(SkinPackageFile, MissingFileChangesNothing) {
+  std::unique_ptr<TacSkinConvertor> none;
+  EXPECT_FALSE(LoadPackedSkinFile(dir_ / "Missing.asz", none, true, kCodec));
+  EXPECT_FALSE(none);
+
+  auto kept = std::make_unique<TacSkinConvertor>();
+  kept->Options = kOptions;
+  kept->ImageCount = 4;
+  TacSkinConvertor* const before = kept.get();
+  EXPECT_FALSE(LoadPackedSkinFile(dir_ / "Missing.asz", kept, true, kCodec));
+  EXPECT_FALSE(LoadPackedSkinFile(dir_, kept, true, kCodec));  // a folder is no package file
+  ASSERT_EQ(kept.get(), before);
+  EXPECT_EQ(kept->Options, kOptions);
+  EXPECT_EQ(kept->ImageCount, 4);
+}
+
+TEST_F(SkinPackageFile, LoadsIntoANewOrAClearedConverterAndFreesThePackageOnRequest) {
+  const Bytes package =
+      BuildPackage(std::vector<PackEntry>{{"Options.dat", kOptions}, {"Master.bmp", kMaster}});
+  const auto path = Write("Sky.asz", package);
+
+  std::unique_ptr<TacSkinConvertor> conv;
+  ASSERT_TRUE(LoadPackedSkinFile(path, conv, false, kCodec));
+  ASSERT_TRUE(conv);
+  EXPECT_TRUE(conv->PackedData.IsOwned());
+  EXPECT_TRUE(std::ranges::equal(conv->PackedData.View(), package));
+
+  // Reloading clears what the converter held first: the old image is not kept twice.
+  TacSkinConvertor* const before = conv.get();
+  ASSERT_TRUE(LoadPackedSkinFile(path, conv, true, kCodec));
+  ASSERT_EQ(conv.get(), before);
+  EXPECT_FALSE(conv->PackedData.HasValue());
+  EXPECT_EQ(conv->Options, kOptions);
+  EXPECT_EQ(FilesOf(*conv), (std::vector<File>{{u"Master.bmp", true, kMaster}}));
+
+  conv->Clear();
+  EXPECT_TRUE(conv->Files.empty());
+  EXPECT_FALSE(conv->Options);
+  EXPECT_FALSE(conv->PackedData.HasValue());
+}
+
+TEST_F(SkinPackageFile, BadFilesFail) {
+  std::unique_ptr<TacSkinConvertor> conv;
+  try {
+    LoadPackedSkinFile(Write("NotASkin.asz", B("PK\3\4 zip")), conv, true, kCodec);
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), kNotAPackedSkin);
+  }
+  EXPECT_FALSE(conv);
+
+  const Bytes big = BuildPackage(std::vector<PackEntry>{{"Options.dat", Noise(5000, 4)}});
+  try {
+    LoadPackedSkinFile(Write("Big.asz", big), conv, true, kCodec, {.maxFileSize = 4096});
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), kPackedSkinFileTooLarge);
+  }
+}
+
+// A lent package stays its owner's: the converter reads it and lets it go, on success and
+// when a bad magic destroys the converter.
+TEST(SkinPackage, LentPackageIsNeverTakenOver) {
+  const Bytes package = BuildPackage(std::vector<PackEntry>{{"Options.dat", kOptions}});
+  auto conv = Lend(package);
+  ExtractPackedData(conv, kCodec);
+  EXPECT_FALSE(conv->PackedData.IsOwned());
+  EXPECT_EQ(conv->PackedData.View().data(), package.data());
+  conv->Clear();
+  EXPECT_FALSE(conv->PackedData.HasValue());
+
+  const Bytes notAPackage = B("ASZF\0\0\0\0"sv);
+  conv = Lend(notAPackage);
+  EXPECT_THROW(ExtractPackedData(conv, kCodec), Error);
+  EXPECT_FALSE(conv);
+}
+
+}  // namespace
+}  // namespace kq

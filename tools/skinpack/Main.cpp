@@ -1,0 +1,75 @@
+// skinpack: builds a skin package from a skin folder, lists a package, or unpacks one.
+#include "SkinPacker.h"
+
+#include "common/CodePage.h"
+#include "common/Error.h"
+#include "skins/SkinPackage.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <memory>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace kq;
+
+constexpr const char* kUsage =
+    "usage: skinpack pack FOLDER PACKAGE.asz   build a package from Options.dat and images\n"
+    "       skinpack list PACKAGE.asz          list the entries of a package\n"
+    "       skinpack unpack PACKAGE.asz FOLDER write the entries into a folder\n"
+    "Names are stored in code page 1251.\n";
+
+std::string Utf8(const std::u16string& text) {
+  const std::u8string s = fs::path(text).u8string();
+  return std::string(s.begin(), s.end());
+}
+
+std::unique_ptr<TacSkinConvertor> Load(const fs::path& package, const AnsiCodec& codec) {
+  std::unique_ptr<TacSkinConvertor> skin;
+  if (!LoadPackedSkinFile(package, skin, true, codec)) {
+    throw Error(u"No such file: " + package.u16string());
+  }
+  return skin;
+}
+
+int Run(int argc, char** argv) {
+  const Cp1251Codec codec;
+  const std::string verb = argc > 1 ? argv[1] : "";
+  if (verb == "pack" && argc == 4) {
+    skinpack::WriteBytes(argv[3], skinpack::BuildPackage(skinpack::ReadSkinFolder(argv[2], codec)));
+    return 0;
+  }
+  if (verb == "list" && argc == 3) {
+    const auto skin = Load(argv[2], codec);
+    if (skin->Options) std::printf("%10zu  %s\n", skin->Options->size(), "Options.dat");
+    for (const TacImageItem& item : skin->Files) {
+      std::printf("%10zu  %s%s\n", item.FileStream.size(), Utf8(item.FileName).c_str(),
+                  item.IsBitmap ? "  (bitmap)" : "");
+    }
+    std::printf("%d images\n", skin->ImageCount);
+    return 0;
+  }
+  if (verb == "unpack" && argc == 4) {
+    skinpack::WriteSkinFolder(*Load(argv[2], codec), argv[3]);
+    return 0;
+  }
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run(argc, argv);
+  } catch (const Error& e) {
+    std::fprintf(stderr, "skinpack: %s\n", Utf8(e.Message()).c_str());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "skinpack: %s\n", e.what());
+    return 1;
+  }
+}

@@ -9,6 +9,7 @@ packages=(
   gcc-mingw-w64-i686-posix g++-mingw-w64-i686-posix libz-mingw-w64-dev
   wine wine64 wine32:i386
   fonts-wine xvfb xauth imagemagick locales
+  clang libclang-rt-dev
 )
 
 # Wine runs under the Russian locale: it gives code page 1251, and only a generated

@@ -52,10 +52,13 @@ Bytes Unpack(BufferedInput& in, std::size_t size) {
     out.resize(at + piece);
     if (ReadFully(z, out.data() + at, piece) != piece) Fail(kStreamReadError);
   }
-  // The stream must end here: reading on checks the trailer, and any further byte means
-  // the size was short, which would leave the next header inside this stream.
-  std::uint8_t extra = 0;
-  if (z.Read(&extra, 1) != 0) Fail(kEntryLongerThanSize);
+  // The stream must end here, or the next header would be read from inside it. Reading on
+  // to its end checks the trailer, so that a damaged stream fails as damaged wherever the
+  // refills fell, and only an intact stream that goes on means a short size.
+  std::size_t extra = 0;
+  std::uint8_t scratch[4096];
+  while (const std::size_t k = z.Read(scratch, sizeof scratch)) extra += k;
+  if (extra != 0) Fail(kEntryLongerThanSize);
   return out;
 }
 

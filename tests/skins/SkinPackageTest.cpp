@@ -233,6 +233,29 @@ TEST(SkinPackage, ReadsTheSameWhateverTheReadAhead) {
   }
 }
 
+// A stream that goes on past its stated size and is damaged behind it: the damage is what
+// gets reported, wherever the refills fall.
+TEST(SkinPackage, DamageBehindTheStatedSizeFailsAsDamageWhateverTheReadAhead) {
+  Bytes stream = CompressEntry(B("[MAIN]\r\nVersion=9\r\nX"));
+  stream.back() ^= 0x01;
+  const Bytes intact = CompressEntry(B("[MAIN]\r\nVersion=9\r\nX"));
+  const Bytes damaged = Hand().Count(1).Raw("Options.dat", 19, stream).Build();
+  const Bytes longer = Hand().Count(1).Raw("Options.dat", 19, intact).Build();
+  for (std::size_t readAhead = 1; readAhead <= damaged.size() + 1; ++readAhead) {
+    for (const auto& [package, message] :
+         {std::pair{&damaged, std::u16string(u"data error")},
+          std::pair{&longer, std::u16string(kEntryLongerThanSize)}}) {
+      auto conv = Lend(*package);
+      try {
+        ExtractPackedData(conv, kCodec, {.readAhead = readAhead});
+        ADD_FAILURE() << "no error at " << readAhead;
+      } catch (const Error& e) {
+        EXPECT_EQ(e.Message(), message) << readAhead;
+      }
+    }
+  }
+}
+
 // With the product's read-ahead of 131 072 bytes, the first entry's trailer is made to lie
 // across the first refill: two bytes before the boundary, two after.
 TEST(SkinPackage, TrailerAcrossTheDefaultReadAheadBoundary) {

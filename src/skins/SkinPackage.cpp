@@ -5,7 +5,6 @@
 #include "common/InputStream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 #include <system_error>
 

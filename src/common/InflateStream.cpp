@@ -46,8 +46,9 @@ std::size_t InflateStream::Read(void* buf, std::size_t n) {
   auto* out = static_cast<std::uint8_t*>(buf);
   std::size_t got = 0;
   while (got < n && !finished_) {
+    // Even with the source at its end zlib is asked once more: bits it already took can
+    // still hold output, or an error, which must not depend on where the refills fell.
     const ByteView in = source_.Peek();
-    if (in.empty()) throw Error(options_.endOfSource);
     // zlib counts in 32-bit units; a larger request is served over several rounds.
     constexpr std::size_t kMax = std::numeric_limits<uInt>::max();
     z_->next_in = const_cast<Bytef*>(in.data());
@@ -65,6 +66,8 @@ std::size_t InflateStream::Read(void* buf, std::size_t n) {
     z_->avail_in = 0;
     if (rc == Z_STREAM_END) {
       finished_ = true;
+    } else if (rc == Z_BUF_ERROR && in.empty()) {
+      throw Error(options_.endOfSource);
     } else if (rc == Z_NEED_DICT && !options_.codeTexts) {
       throw Error(u"Compressed data needs a preset dictionary");
     } else if (rc != Z_OK && rc != Z_BUF_ERROR) {

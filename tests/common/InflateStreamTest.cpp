@@ -185,6 +185,33 @@ TEST(InflateStream, EveryTruncationFails) {
   }
 }
 
+// The end of a stream whose last bits, already taken with the source's final bytes, make a
+// match reaching back before the data (found by fuzzing the skin package reader). Whether
+// the whole rest arrived in one refill or byte by byte, the reader sees the same error.
+TEST(InflateStream, FailsAlikeWhenTheSourceEndsWithOutputPending) {
+  const Bytes damaged = {0x78, 0x9C, 0x73, 0xF2, 0x65, 0x60, 0x64, 0x62, 0x66, 0x61, 0x65, 0x63,
+                         0xE7, 0xE0, 0xE4, 0xE2, 0xE6, 0xE1, 0xE5, 0xE3, 0x17, 0x10, 0x14, 0x12,
+                         0x16, 0x11, 0x15, 0x13, 0x97, 0x90, 0x94, 0x92, 0x96, 0x91, 0x95, 0x93,
+                         0x57, 0x50, 0x54, 0x52, 0x56, 0x51, 0x55, 0x53, 0xD7, 0xD0, 0xD4, 0xD2,
+                         0xD6, 0xD1, 0xD5, 0xD3, 0x37, 0x30, 0x34, 0x32, 0x36, 0x31, 0x35, 0x33,
+                         0xB7, 0xB0, 0xB4, 0xB2, 0xB6, 0xB1, 0xB5, 0xB3, 0x07, 0x05, 0x68};
+  for (std::size_t block = 1; block <= damaged.size() + 1; ++block) {
+    MemoryInputStream source(damaged);
+    BufferedInput in(source, block);
+    InflateStream z(in);
+    Bytes head(66);  // "BM" and the bytes 0 to 63, intact
+    ASSERT_EQ(ReadFully(z, head.data(), head.size()), head.size()) << block;
+    EXPECT_EQ(head[2], 0);
+    EXPECT_EQ(head[65], 63);
+    try {
+      ReadAll(z, 512);
+      ADD_FAILURE() << block << ": no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), u"invalid distance too far back") << block;
+    }
+  }
+}
+
 // The skin package reader wants zlib's text for the result code and its own text for a
 // source that ends early; the defaults above stay for everyone else.
 TEST(InflateStream, FailureTextsFollowTheOptions) {

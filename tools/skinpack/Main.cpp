@@ -3,10 +3,10 @@
 
 #include "common/CodePage.h"
 #include "common/Error.h"
+#include "common/Utf8.h"
 #include "skins/SkinPackage.h"
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -21,11 +21,6 @@ constexpr const char* kUsage =
     "       skinpack list PACKAGE.asz          list the entries of a package\n"
     "       skinpack unpack PACKAGE.asz FOLDER write the entries into a folder\n"
     "Names are stored in code page 1251.\n";
-
-std::string Utf8(const std::u16string& text) {
-  const std::u8string s = fs::path(text).u8string();
-  return std::string(s.begin(), s.end());
-}
 
 std::unique_ptr<TacSkinConvertor> Load(const fs::path& package, const AnsiCodec& codec) {
   std::unique_ptr<TacSkinConvertor> skin;
@@ -46,7 +41,7 @@ int Run(int argc, char** argv) {
     const auto skin = Load(argv[2], codec);
     if (skin->Options) std::printf("%10zu  %s\n", skin->Options->size(), "Options.dat");
     for (const TacImageItem& item : skin->Files) {
-      std::printf("%10zu  %s%s\n", item.FileStream.size(), Utf8(item.FileName).c_str(),
+      std::printf("%10zu  %s%s\n", item.FileStream.size(), Utf16ToUtf8String(item.FileName).c_str(),
                   item.IsBitmap ? "  (bitmap)" : "");
     }
     std::printf("%d images\n", skin->ImageCount);
@@ -66,7 +61,7 @@ int main(int argc, char** argv) {
   try {
     return Run(argc, argv);
   } catch (const Error& e) {
-    std::fprintf(stderr, "skinpack: %s\n", Utf8(e.Message()).c_str());
+    std::fprintf(stderr, "skinpack: %s\n", Utf16ToUtf8String(e.Message()).c_str());
     return 1;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "skinpack: %s\n", e.what());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/TimeFormat.h"
+#include "session/GameClient.h"
 #include "session/StatusSink.h"
 #include "win/Locale.h"
 #include "win/Win.h"
@@ -11,10 +12,6 @@
 #include <string_view>
 
 namespace kq {
-
-inline constexpr std::u16string_view kGameClientFileName = u"KQ_Online.bin";
-inline constexpr std::u16string_view kMissingClientText =
-    u"Файл DO Rizura.bin не найден в каталоге с лаунчером!";
 
 // The start-up title the client gets: the time of day only, never the date.
 inline std::u16string GameClientTitle(const LongTimeFormat& format, const TimeOfDay& now) {

@@ -91,8 +91,7 @@ int main(int argc, char** argv) {
   const int port = argc > 2 ? std::atoi(argv[2]) : 0;
 
 #ifdef _WIN32
-  WSADATA data{};
-  ::WSAStartup(MAKEWORD(1, 1), &data);
+  const kq::win::SocketLibrary sockets;
 #endif
   SystemShim shim;
   SystemDesktop desktop;

@@ -2,26 +2,11 @@
 // shutdown.
 #include "launcher/MainWindow.h"
 #include "settings/SettingsDialog.h"
+#include "win/SessionShim.h"
 #include "win/SystemText.h"
 #include "win/Win.h"
 
 namespace {
-
-// Windows Sockets 1.1 for the life of the program.
-class SocketLibrary {
- public:
-  SocketLibrary() {
-    WSADATA data{};
-    started_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
-  }
-  ~SocketLibrary() {
-    if (started_) ::WSACleanup();
-  }
-  bool Started() const { return started_; }
-
- private:
-  bool started_ = false;
-};
 
 int RunMessageLoop() {
   MSG msg{};
@@ -35,7 +20,8 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
-  const SocketLibrary sockets;
+  // Windows Sockets 1.1 for the life of the program.
+  const kq::win::SocketLibrary sockets;
   if (!sockets.Started()) {
     ::MessageBoxW(nullptr, L"WSAStartup", L"Error", MB_OK | MB_ICONERROR);
     return 1;

@@ -84,7 +84,9 @@ class ConditionSignal final : public WakeSignal {
 };
 
 // File names and messages are UTF-8 here.
-std::string ToUtf8(std::u16string_view text) { return Utf16ToUtf8String(text); }
+std::string ToUtf8(std::u16string_view text) {
+  return Utf16ToUtf8String(text);
+}
 
 }  // namespace
 

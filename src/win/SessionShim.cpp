@@ -87,6 +87,15 @@ thread_local bool quitPending = false;
 
 }  // namespace
 
+SocketLibrary::SocketLibrary() {
+  WSADATA data{};
+  started_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
+}
+
+SocketLibrary::~SocketLibrary() {
+  if (started_) ::WSACleanup();
+}
+
 bool WinSessionShim::StartSockets() {
   WSADATA data{};
   return ::WSAStartup(MAKEWORD(1, 1), &data) == 0;

@@ -6,6 +6,19 @@
 
 namespace kq::win {
 
+// Windows Sockets 1.1 for as long as it lives.
+class SocketLibrary {
+ public:
+  SocketLibrary();
+  ~SocketLibrary();
+  SocketLibrary(const SocketLibrary&) = delete;
+  SocketLibrary& operator=(const SocketLibrary&) = delete;
+  bool Started() const { return started_; }
+
+ private:
+  bool started_ = false;
+};
+
 class WinSessionShim : public SessionShim {
  public:
   // Asks for Windows Sockets 1.1 again; the program started it once at start-up and

@@ -179,8 +179,8 @@ TEST_F(LoginSequenceTest, RefusedLoginsEndWithTheResultCode) {
   for (const auto& c : cases) {
     const RunResult r = Run(c.login, c.password);
     EXPECT_EQ(r.outcome, c.outcome);
-    EXPECT_EQ(r.lines, (std::vector<StatusLineRecord>{
-                           kConnecting, kConnected, {c.details, kStatusBlack}}));
+    EXPECT_EQ(r.lines,
+              (std::vector<StatusLineRecord>{kConnecting, kConnected, {c.details, kStatusBlack}}));
     ExpectLinkClosed();
   }
 }

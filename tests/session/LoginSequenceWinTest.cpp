@@ -42,13 +42,8 @@ std::int32_t FreePort() {
 
 class LoginSequenceWinTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    WSADATA data{};
-    ASSERT_EQ(::WSAStartup(MAKEWORD(1, 1), &data), 0);
-  }
-  static void TearDownTestSuite() { ::WSACleanup(); }
-
   void SetUp() override {
+    ASSERT_TRUE(sockets_.Started());
     ASSERT_NE(ServerPort(), 0) << "run through scripts/with-loginserver.sh";
     win::test::WriteFileBytes(folder_ / L"KQ_Online.bin", "client");
     settings_.LoginServerIP = u"127.0.0.1";
@@ -57,6 +52,7 @@ class LoginSequenceWinTest : public ::testing::Test {
     session_.SetHost(&host_);
   }
 
+  win::SocketLibrary sockets_;
   win::test::TestFolder folder_{L"kq-session"};
   TLauncherSettings settings_;
   win::WinSessionShim shim_;
@@ -89,8 +85,8 @@ TEST_F(LoginSequenceWinTest, ALoginListsTheWorld) {
     EXPECT_EQ(host.Outcome(), std::nullopt);
     ASSERT_NE(host.Worlds(), nullptr);
     EXPECT_EQ(*host.Worlds(), (TWorldList{{true, u"Ризура", 0, 0}}));
-    EXPECT_EQ(host.Lines(), (std::vector<StatusLineRecord>{
-                                kConnecting, kConnected, {c.details, kStatusBlack}}));
+    EXPECT_EQ(host.Lines(),
+              (std::vector<StatusLineRecord>{kConnecting, kConnected, {c.details, kStatusBlack}}));
     EXPECT_EQ(session_.AccountID(), c.account);
     EXPECT_EQ(session_.Stage(), TSessionStage::WorldList);
     EXPECT_TRUE(session_.HasSocket());
@@ -108,12 +104,11 @@ TEST_F(LoginSequenceWinTest, ARefusedLoginClosesTheLink) {
   RunLoginSequence(session_);
   EXPECT_EQ(host_.Endings(), 1);
   EXPECT_EQ(host_.Outcome(), 1539u);
-  EXPECT_EQ(
-      host_.Lines(),
-      (std::vector<StatusLineRecord>{
-          kConnecting,
-          kConnected,
-          {u"Login details :    Result = $06 AccountID = $00 Premium = $00", kStatusBlack}}));
+  EXPECT_EQ(host_.Lines(),
+            (std::vector<StatusLineRecord>{
+                kConnecting,
+                kConnected,
+                {u"Login details :    Result = $06 AccountID = $00 Premium = $00", kStatusBlack}}));
   EXPECT_FALSE(session_.HasSocket());
   EXPECT_EQ(session_.Listener(), nullptr);
 }
@@ -132,9 +127,8 @@ TEST_F(LoginSequenceWinTest, NoServerAtTheAddress) {
     session_.Password = u"secret";
     RunLoginSequence(session_);
     EXPECT_EQ(host.Outcome(), outcome::kNoLink);
-    EXPECT_EQ(host.Lines(),
-              (std::vector<StatusLineRecord>{{u"connecting to " + c.ip, kStatusBlack},
-                                             {u"not connected", kStatusRed}}));
+    EXPECT_EQ(host.Lines(), (std::vector<StatusLineRecord>{{u"connecting to " + c.ip, kStatusBlack},
+                                                           {u"not connected", kStatusRed}}));
     EXPECT_FALSE(session_.HasSocket());
   }
 }

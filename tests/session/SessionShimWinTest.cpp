@@ -16,20 +16,6 @@
 namespace kq::win {
 namespace {
 
-class SocketLibrary {
- public:
-  SocketLibrary() {
-    WSADATA data{};
-    ok_ = ::WSAStartup(MAKEWORD(1, 1), &data) == 0;
-  }
-  ~SocketLibrary() {
-    if (ok_) ::WSACleanup();
-  }
-
- private:
-  bool ok_ = false;
-};
-
 // A listening socket on a free port of 127.0.0.1.
 struct Listener {
   Listener() : socket(::socket(AF_INET, SOCK_STREAM, 0)) {

@@ -52,6 +52,38 @@ std::u16string Utf8ToUtf16(ByteView in) {
   return out;
 }
 
+bool IsValidUtf8(ByteView in) {
+  // Whatever the decoder would have to replace makes the text invalid; a U+FFFD that is
+  // really there does not.
+  std::size_t i = 0;
+  while (i < in.size()) {
+    const std::uint8_t b = in[i];
+    std::size_t extra = 0;
+    char32_t cp = b;
+    char32_t min = 0;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      extra = 3, cp = b & 0x07, min = 0x10000;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      extra = 2, cp = b & 0x0F, min = 0x800;
+    } else if (b >= 0xC2 && b <= 0xDF) {
+      extra = 1, cp = b & 0x1F, min = 0x80;
+    } else {
+      return false;
+    }
+    if (in.size() - i <= extra) return false;
+    for (std::size_t k = 1; k <= extra; ++k) {
+      if ((in[i + k] & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (in[i + k] & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += extra + 1;
+  }
+  return true;
+}
+
 Bytes Utf16ToUtf8(std::u16string_view in) {
   Bytes out;
   for (std::size_t i = 0; i < in.size(); ++i) {

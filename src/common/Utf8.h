@@ -13,6 +13,10 @@ namespace kq {
 std::u16string Utf8ToUtf16(ByteView in);
 Bytes Utf16ToUtf8(std::u16string_view in);
 
+// True when the bytes are well-formed UTF-8 throughout: for readers that must reject
+// damaged text rather than repair it (form streams).
+bool IsValidUtf8(ByteView in);
+
 inline std::string Utf16ToUtf8String(std::u16string_view in) {
   const Bytes b = Utf16ToUtf8(in);
   return std::string(AsChars(b));

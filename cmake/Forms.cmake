@@ -1,0 +1,81 @@
+# Layout sources -> compressed form streams -> RCDATA resources.
+#
+# The form compiler is a build-time tool and must run on the build machine: the native
+# tree builds it as the target `formc`; the windows tree builds a native copy of it in
+# `host-tools/` (the same sources, configured with KQ_HOST_TOOLS_ONLY) before any layout
+# is compiled, so that either tree builds on its own.
+
+if(WIN32)
+  include(ExternalProject)
+  set(KQ_FORMC ${CMAKE_BINARY_DIR}/host-tools/tools/formc/formc)
+  ExternalProject_Add(kq_host_tools
+    SOURCE_DIR ${CMAKE_SOURCE_DIR}
+    BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
+    CMAKE_ARGS -DKQ_HOST_TOOLS_ONLY=ON -DKQ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
+    # The tools change with the sources; ninja makes the rebuild a no-op otherwise.
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND ""
+    BUILD_BYPRODUCTS ${KQ_FORMC})
+  set(KQ_FORMC_TARGET kq_host_tools)
+else()
+  set(KQ_FORMC $<TARGET_FILE:formc>)
+  set(KQ_FORMC_TARGET formc)
+endif()
+
+# Binary properties spliced into layouts (`@'file'`) are looked up here first.
+set(KQ_SPLICE_DIR ${CMAKE_BINARY_DIR}/splice)
+
+# kq_compile_form(SOURCE OUT_VAR [DEPENDS files...]): compiles one layout source named after
+# its class (TfrmMain.form) into <build>/forms/TFRMMAIN.formz, zlib level 9; OUT_VAR gets
+# the output path. Files the layout splices go in DEPENDS.
+function(kq_compile_form source out_var)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  get_filename_component(abs ${source} ABSOLUTE)
+  get_filename_component(cls ${source} NAME_WE)
+  string(TOUPPER ${cls} res)
+  set(out ${CMAKE_BINARY_DIR}/forms/${res}.formz)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/forms
+    COMMAND ${KQ_FORMC} ${abs} -o ${out} -I ${KQ_SPLICE_DIR}
+    DEPENDS ${abs} ${KQ_FORMC_TARGET} ${ARG_DEPENDS}
+    COMMENT "Compiling layout ${cls}")
+  set(${out_var} ${out} PARENT_SCOPE)
+endfunction()
+
+# kq_add_form_resources(TARGET SOURCES...): compiles the layouts and links them into the
+# Windows program TARGET as RCDATA named by the upper-cased class name.
+function(kq_add_form_resources target)
+  foreach(source ${ARGN})
+    get_filename_component(cls ${source} NAME_WE)
+    string(TOUPPER ${cls} res)
+    kq_compile_form(${source} out)
+    set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_${res}.rc)
+    file(CONFIGURE OUTPUT ${rc} CONTENT "${res} RCDATA \"${out}\"\n")
+    set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${out})
+    add_library(${target}_${res} OBJECT ${rc})
+    target_link_libraries(${target} PRIVATE ${target}_${res})
+  endforeach()
+endfunction()
+
+# kq_add_manifest(TARGET): the common-controls 6 manifest as resource type 24, id 1.
+function(kq_add_manifest target)
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_manifest.rc)
+  file(CONFIGURE OUTPUT ${rc}
+       CONTENT "1 24 \"${CMAKE_SOURCE_DIR}/src/win/CommonControls.manifest\"\n")
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+                              ${CMAKE_SOURCE_DIR}/src/win/CommonControls.manifest)
+  target_sources(${target} PRIVATE ${rc})
+endfunction()
+
+# kq_layout(SOURCE): the layout of one window of the program. The windows tree stores it
+# in the launcher's resources; the native tree compiles it too, for the layout tests.
+function(kq_layout source)
+  get_filename_component(cls ${source} NAME_WE)
+  if(WIN32)
+    kq_add_form_resources(KQMiniLauncher ${source})
+  else()
+    kq_compile_form(${source} out)
+    add_custom_target(layout_${cls} ALL DEPENDS ${out})
+  endif()
+endfunction()

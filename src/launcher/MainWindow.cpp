@@ -5,29 +5,21 @@
 #include "win/SystemText.h"
 
 namespace kq {
-namespace {
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+const forms::ComponentClass TfrmMain::kClass{u"TfrmMain", &win::kFormClass};
 
-// The window's font: Tahoma with an 11-pixel character height.
-HFONT CreateWindowFont() {
-  return ::CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
-}
-
-}  // namespace
-
-bool TfrmMain::Create() {
-  if (!RegisterClass({.name = kClassName})) return false;
-  RECT r{0, 0, kClientWidth, kClientHeight};
-  ::AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-  const int w = r.right - r.left;
-  const int h = r.bottom - r.top;
-  // Centred on the desktop, which may span several monitors.
-  const int x = ::GetSystemMetrics(SM_XVIRTUALSCREEN) + (::GetSystemMetrics(SM_CXVIRTUALSCREEN) - w) / 2;
-  const int y = ::GetSystemMetrics(SM_YVIRTUALSCREEN) + (::GetSystemMetrics(SM_CYVIRTUALSCREEN) - h) / 2;
-  return Window::Create({.className = kClassName, .style = kStyle, .x = x, .y = y, .width = w, .height = h});
+std::vector<win::HandlerSlot> TfrmMain::Handlers() {
+  using win::NotifyHandler;
+  return {
+      {u"FormCreate", NotifyHandler([this](auto&) { FormCreate(); })},
+      {u"FormClose", NotifyHandler([this](auto&) { FormClose(); })},
+      {u"btnStartClick", NotifyHandler([this](auto&) { btnStartClick(); })},
+      {u"btnSettingsClick", NotifyHandler([this](auto&) { btnSettingsClick(); })},
+      {u"lbWorldsDblClick", NotifyHandler([this](auto&) { lbWorldsDblClick(); })},
+      {u"lbWorldsDrawItem",
+       win::DrawItemHandler(
+           [this](win::Control& c, const win::DrawItemArgs& a) { lbWorldsDrawItem(c, a); })},
+  };
 }
 
 std::u16string TfrmMain::ConfigPath() const {
@@ -35,9 +27,8 @@ std::u16string TfrmMain::ConfigPath() const {
 }
 
 void TfrmMain::FormCreate() {
-  font_.Reset(CreateWindowFont());
-  ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-
+  // The placeholder items of the stored layout are never shown.
+  Get<win::ListBox>(u"lbWorlds").Clear();
   const win::ProfileFile config(ConfigPath(), codec_);
   settings_ = ReadLauncherSettings(config.Document());
   ::SetWindowTextW(Hwnd(), win::W(settings_.Caption));
@@ -47,21 +38,18 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::FormClose() {
-  win::ProfileFile config(ConfigPath(), codec_);
-  // The skin chosen during the run is selected again at the next start.
-  config.Update([&](IniDocument& doc) { StoreSkinName(doc, settings_.Skin); });
-}
-
-void TfrmMain::OnClose() {
   try {
-    FormClose();
+    win::ProfileFile config(ConfigPath(), codec_);
+    // The skin chosen during the run is selected again at the next start.
+    config.Update([&](IniDocument& doc) { StoreSkinName(doc, settings_.Skin); });
   } catch (const Error& e) {
     // The player still gets the window closed; the failure is only reported.
     win::ShowErrorBox(e.Message());
   }
-  Window::OnClose();
 }
 
-void TfrmMain::OnDestroy() { ::PostQuitMessage(0); }
+void TfrmMain::OnDestroy() {
+  ::PostQuitMessage(0);
+}
 
 }  // namespace kq

@@ -1,6 +1,9 @@
 // The program's entry: module start-up, the two windows in their order, the message loop,
 // shutdown.
+#include "common/Error.h"
 #include "launcher/MainWindow.h"
+#include "resources/FormLoader.h"
+#include "resources/ModuleResources.h"
 #include "settings/SettingsDialog.h"
 #include "win/SessionShim.h"
 #include "win/SystemText.h"
@@ -11,6 +14,7 @@ namespace {
 int RunMessageLoop() {
   MSG msg{};
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (kq::win::PreTranslateFormMessage(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }
@@ -30,13 +34,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
 
+  // The window layouts are stored compressed: the framework is given the reader that
+  // takes plain and zlib-compressed form resources, before the first window.
+  static const kq::win::ModuleResources programResources;
+  kq::forms::SetProgramModule(&programResources);
+  kq::forms::SetFormResourceInitializer(&kq::forms::InitFormFromResources);
+
   static const kq::win::SystemAnsiCodec codec;
   // Both windows live until the program ends; the main window is the first one and
   // owns the taskbar button.
   kq::TfrmMain frmMain(codec);
-  if (!frmMain.Create()) return 1;
   kq::TfmSettings fmSettings;
-  if (!fmSettings.Create(frmMain.Hwnd())) return 1;
+  try {
+    frmMain.Create();
+    fmSettings.Create(frmMain.Hwnd());
+  } catch (const kq::Error& e) {
+    // A layout that cannot be read stops the program before its windows appear.
+    kq::win::ShowErrorBox(e.Message());
+    return 1;
+  }
 
   ::ShowWindow(frmMain.Hwnd(), showCmd);
   ::UpdateWindow(frmMain.Hwnd());

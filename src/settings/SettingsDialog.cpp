@@ -2,21 +2,20 @@
 
 namespace kq {
 
-bool TfmSettings::Create(HWND owner) {
-  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
-  if (!RegisterClass({.name = kClassName})) return false;
-  RECT r{0, 0, kClientWidth, kClientHeight};
-  ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
-  return Window::Create({.className = kClassName,
-                         .text = L" Настройки игры",
-                         .style = kStyle,
-                         .exStyle = kExStyle,
-                         .x = 0,
-                         .y = 0,
-                         .width = r.right - r.left,
-                         .height = r.bottom - r.top,
-                         .parent = owner});
+const forms::ComponentClass TfmSettings::kClass{u"TfmSettings", &win::kFormClass};
+
+std::vector<win::HandlerSlot> TfmSettings::Handlers() {
+  using win::KeyPressHandler;
+  using win::NotifyHandler;
+  return {
+      {u"FormShow", NotifyHandler([this](auto&) { FormShow(); })},
+      {u"CbResolutionSelect", NotifyHandler([this](auto&) { CbResolutionSelect(); })},
+      {u"CbResolutionKeyPress",
+       KeyPressHandler([this](auto&, wchar_t& k) { CbResolutionKeyPress(k); })},
+      {u"CbGammaKeyPress", KeyPressHandler([this](auto&, wchar_t& k) { CbGammaKeyPress(k); })},
+      {u"btnOkClick", NotifyHandler([this](auto&) { btnOkClick(); })},
+      {u"btnCancelClick", NotifyHandler([this](auto&) { btnCancelClick(); })},
+  };
 }
 
 }  // namespace kq

@@ -1,23 +1,32 @@
-// The game settings dialog fmSettings: created hidden at start-up, shown modally from the
-// main window.
+// The game settings dialog fmSettings, built from its layout resource TFMSETTINGS: created
+// hidden at start-up, shown modally from the main window.
 #pragma once
 
-#include "win/Window.h"
+#include "resources/Forms.h"
 
 namespace kq {
 
-class TfmSettings final : public win::Window {
+class TfmSettings final : public win::Form {
  public:
-  static constexpr const wchar_t* kClassName = L"TfmSettings";
-  static constexpr int kClientWidth = 350;
-  static constexpr int kClientHeight = 366;
+  static const forms::ComponentClass kClass;
 
-  // Creates the dialog hidden, owned by the main window.
-  bool Create(HWND owner);
+  const forms::ComponentClass& ClassInfo() const override { return kClass; }
+
+  // Creates the dialog hidden, owned by the main window; closing it hides it, as it lives
+  // until the program ends. Throws kq::Error when the layout cannot be read.
+  void Create(HWND owner) { CreateForm({.owner = owner}); }
+
+ protected:
+  std::vector<win::HandlerSlot> Handlers() override;
 
  private:
-  // The close box hides the dialog: it lives until the program ends.
-  void OnClose() override { ::ShowWindow(Hwnd(), SW_HIDE); }
+  // Slots the layout binds; loading and saving the game's settings fill them in.
+  void FormShow() {}
+  void CbResolutionSelect() {}
+  void CbResolutionKeyPress(wchar_t&) {}
+  void CbGammaKeyPress(wchar_t&) {}
+  void btnOkClick() {}
+  void btnCancelClick() {}
 };
 
 }  // namespace kq

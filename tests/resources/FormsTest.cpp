@@ -1,0 +1,333 @@
+// The window framework in this process: forms built from the layouts stored in this test
+// program's resources (tests/resources/layouts).
+#include "resources/Forms.h"
+
+#include "common/Error.h"
+#include "resources/ModuleResources.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kq::win {
+namespace {
+
+const forms::ComponentClass kTestClass{u"TfmFrameworkTest", &kFormClass};
+const forms::ComponentClass kChainBase{u"TfmChainBase", &kFormClass};
+const forms::ComponentClass kChainChild{u"TfmChainChild", &kChainBase};
+const forms::ComponentClass kBadHandler{u"TfmBadHandler", &kFormClass};
+const forms::ComponentClass kNothing{u"TfmNothing", &kFormClass};
+
+class TestForm final : public Form {
+ public:
+  explicit TestForm(const forms::ComponentClass& cls = kTestClass) : cls_(cls) {}
+  const forms::ComponentClass& ClassInfo() const override { return cls_; }
+  std::vector<std::string> journal;
+
+ protected:
+  std::vector<HandlerSlot> Handlers() override {
+    auto note = [this](const char* what) {
+      return NotifyHandler([this, what](forms::StoredComponent& s) {
+        journal.push_back(std::string(what) + ":" + std::string(s.Name().begin(), s.Name().end()));
+      });
+    };
+    // Typed characters: 'x' is swallowed, 'a' becomes 'b'.
+    auto keys = KeyPressHandler([](Control&, wchar_t& k) {
+      if (k == L'x')
+        k = 0;
+      else if (k == L'a')
+        k = L'b';
+    });
+    return {
+        {u"FormCreate", note("create")},
+        {u"FormClose", note("close")},
+        {u"btnGoClick", note("click")},
+        {u"lbItemsDblClick", note("dblclick")},
+        {u"cbChoiceSelect", note("select")},
+        {u"chkOneClick", note("check")},
+        {u"rgLevelClick", note("radio")},
+        {u"edtNameKeyPress", keys},
+        {u"cbChoiceKeyPress", keys},
+        {u"lbItemsDrawItem", DrawItemHandler([this](Control&, const DrawItemArgs& a) {
+           journal.push_back("draw:" + std::to_string(a.index) + ":" +
+                             std::to_string(a.rect.bottom - a.rect.top));
+         })},
+    };
+  }
+
+ private:
+  const forms::ComponentClass& cls_;
+};
+
+class FormsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+  }
+  void SetUp() override {
+    forms::SetProgramModule(&module_);
+    forms::SetFormResourceInitializer(&forms::InitFormFromResources);
+  }
+  void TearDown() override {
+    forms::SetFormResourceInitializer(nullptr);
+    forms::SetProgramModule(nullptr);
+  }
+  static void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+
+  ModuleResources module_;
+};
+
+struct Search {
+  std::wstring prop;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchName(HWND h, LPARAM lp) {
+  auto* search = reinterpret_cast<Search*>(lp);
+  if (!::GetPropW(h, search->prop.c_str())) return TRUE;
+  search->found = h;
+  return FALSE;
+}
+
+// By the window property, as a driver in another process finds it.
+HWND Named(HWND root, const std::wstring& name) {
+  Search search{ControlNameProperty(name)};
+  ::EnumChildWindows(root, &MatchName, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+RECT InParent(HWND h) {
+  RECT r;
+  ::GetWindowRect(h, &r);
+  ::MapWindowPoints(HWND_DESKTOP, ::GetParent(h), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::wstring TextOf(HWND h) {
+  wchar_t buf[256] = {};
+  ::SendMessageW(h, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+LOGFONTW FontOf(HWND h) {
+  LOGFONTW lf{};
+  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0)), sizeof(lf), &lf);
+  return lf;
+}
+
+TEST_F(FormsTest, BuildsEveryControlWhereTheLayoutPutsIt) {
+  TestForm form;
+  form.CreateForm();
+  EXPECT_EQ(form.journal, (std::vector<std::string>{"create:fmTest"}));
+  RECT client;
+  ::GetClientRect(form.Hwnd(), &client);
+  EXPECT_EQ(client.right, 320);
+  EXPECT_EQ(client.bottom, 300);
+  EXPECT_EQ(TextOf(form.Hwnd()), L"Проверка");
+  EXPECT_NE(::GetPropW(form.Hwnd(), ControlNameProperty(L"fmTest").c_str()), nullptr);
+
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* windowClass;
+    RECT rect;  // in the parent's client area
+    const wchar_t* text;
+  };
+  const Case cases[] = {
+      {L"lblPlain", L"Static", {8, 4, 108, 17}, L"Метка"},
+      {L"edtName", L"Edit", {8, 20, 158, 44}, L""},
+      {L"edtSecret", L"Edit", {8, 50, 158, 74}, L""},
+      {L"btnGo", L"Button", {170, 20, 250, 45}, L"Go"},
+      {L"lbItems", L"ListBox", {8, 80, 158, 180}, L""},
+      {L"cbChoice", L"ComboBox", {170, 80, 270, 101}, L""},
+      {L"pnlBox", L"KQPanel", {0, 190, 320, 300}, L""},
+      // Top-aligned inside the panel's one-pixel bevel, stacked in layout order.
+      {L"gbTop", L"Button", {1, 1, 319, 41}, L"Группа"},
+      {L"rgLevel", L"Button", {1, 41, 319, 86}, L"Уровень"},
+      {L"chkOne", L"Button", {9, 16, 106, 33}, L"Флажок"},
+  };
+  for (const Case& c : cases) {
+    HWND h = Named(form.Hwnd(), c.name);
+    ASSERT_NE(h, nullptr) << c.name;
+    wchar_t cls[64] = {};
+    ::GetClassNameW(h, cls, 64);
+    EXPECT_EQ(_wcsicmp(cls, c.windowClass), 0) << c.name << " is " << cls;
+    const RECT r = InParent(h);
+    EXPECT_EQ(r.left, c.rect.left) << c.name;
+    EXPECT_EQ(r.top, c.rect.top) << c.name;
+    EXPECT_EQ(r.right, c.rect.right) << c.name;
+    EXPECT_EQ(r.bottom, c.rect.bottom) << c.name;
+    EXPECT_EQ(TextOf(h), c.text) << c.name;
+    EXPECT_EQ(Control::FromHwnd(h), form.FindControl(std::u16string(U16(c.name)))) << c.name;
+  }
+  // Names are found whatever their case; a non-visual component is no control.
+  EXPECT_NE(form.FindControl(u"LBITEMS"), nullptr);
+  EXPECT_EQ(form.FindControl(u"mgr"), nullptr);
+  ASSERT_NE(form.FindChild(u"mgr"), nullptr);
+  EXPECT_EQ(form.FindChild(u"mgr")->Find(u"SkinName")->text, u"Some skin");
+}
+
+TEST_F(FormsTest, KindsTakeTheirPropertiesFromTheLayout) {
+  TestForm form;
+  form.CreateForm();
+  HWND name = Named(form.Hwnd(), L"edtName");
+  wchar_t cue[64] = {};
+  ASSERT_TRUE(::SendMessageW(name, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64));
+  EXPECT_STREQ(cue, L"Логин");
+  EXPECT_EQ(::SendMessageW(Named(form.Hwnd(), L"edtSecret"), EM_GETPASSWORDCHAR, 0, 0), L'*');
+
+  HWND list = Named(form.Hwnd(), L"lbItems");
+  EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & LBS_OWNERDRAWFIXED);
+  EXPECT_EQ(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 20);
+  ASSERT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(form.Get<ListBox>(u"lbItems").Item(2), u"three");
+  EXPECT_EQ(::SendMessageW(Named(form.Hwnd(), L"cbChoice"), CB_GETCOUNT, 0, 0), 2);
+  EXPECT_TRUE(form.Get<CheckBox>(u"chkOne").Checked());
+
+  auto& radios = form.Get<RadioGroup>(u"rgLevel");
+  ASSERT_EQ(radios.Count(), 3);
+  EXPECT_EQ(radios.ItemIndex(), 1);
+  EXPECT_EQ(TextOf(radios.Button(2)), L"Два");
+  // Four columns across the group, each (width - 10) / 4 wide, from 8 pixels in.
+  EXPECT_EQ(InParent(radios.Button(0)).left, 8);
+  EXPECT_EQ(InParent(radios.Button(1)).left, 8 + (318 - 10) / 4);
+  EXPECT_EQ(Named(form.Hwnd(), L"rgLevel[2]"), radios.Button(2));
+
+  // Fonts: the form's, a control's own height on top of it, the link's underline.
+  struct FontCase {
+    const wchar_t* name;
+    LONG height;
+    bool underline;
+  };
+  for (const FontCase& f : {FontCase{L"btnGo", -11, false}, FontCase{L"edtName", -13, false},
+                            FontCase{L"lnkSite", -11, true}, FontCase{L"chkOne", -11, false}}) {
+    const LOGFONTW lf = FontOf(Named(form.Hwnd(), f.name));
+    EXPECT_EQ(lf.lfHeight, f.height) << f.name;
+    EXPECT_EQ(lf.lfUnderline != 0, f.underline) << f.name;
+    EXPECT_STREQ(lf.lfFaceName, L"Tahoma") << f.name;
+  }
+  // The auto-sized link label took the size of its text, at the position of the layout.
+  const RECT link = InParent(Named(form.Hwnd(), L"lnkSite"));
+  EXPECT_EQ(link.left, 200);
+  EXPECT_GT(link.right - link.left, 20);
+}
+
+TEST_F(FormsTest, EventsRunTheNamedHandlers) {
+  TestForm form;
+  form.CreateForm();
+  form.journal.clear();
+  ::SendMessageW(Named(form.Hwnd(), L"btnGo"), BM_CLICK, 0, 0);
+  ::SendMessageW(Named(form.Hwnd(), L"chkOne"), BM_CLICK, 0, 0);
+  ::SendMessageW(form.Get<RadioGroup>(u"rgLevel").Button(2), BM_CLICK, 0, 0);
+
+  HWND list = Named(form.Hwnd(), L"lbItems");
+  ::SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 25));
+  ::SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 25));
+  ::SendMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(5, 25));
+  ::SendMessageW(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 25));
+  EXPECT_EQ(form.Get<ListBox>(u"lbItems").ItemIndex(), 1);
+
+  HWND combo = Named(form.Hwnd(), L"cbChoice");
+  ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+  ::SendMessageW(::GetParent(combo), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
+  EXPECT_EQ(form.journal, (std::vector<std::string>{"click:btnGo", "check:chkOne", "radio:rgLevel",
+                                                    "dblclick:lbItems", "select:cbChoice"}));
+  EXPECT_FALSE(form.Get<CheckBox>(u"chkOne").Checked());
+  EXPECT_EQ(form.Get<RadioGroup>(u"rgLevel").ItemIndex(), 2);
+
+  // Typed characters pass the key-press handler: in an edit and in a combo's text field.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(::GetComboBoxInfo(combo, &info));
+  for (HWND field : {Named(form.Hwnd(), L"edtName"), info.hwndItem}) {
+    ::SetWindowTextW(field, L"");
+    for (wchar_t c : std::wstring(L"xaz")) ::SendMessageW(field, WM_CHAR, c, 1);
+    EXPECT_EQ(TextOf(field), L"bz");
+  }
+
+  // Owner-drawn items go to the draw handler with their index and the fixed height.
+  form.journal.clear();
+  ::ShowWindow(form.Hwnd(), SW_SHOWNA);
+  ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  Pump();
+  EXPECT_NE(std::find(form.journal.begin(), form.journal.end(), "draw:0:20"), form.journal.end());
+  EXPECT_NE(std::find(form.journal.begin(), form.journal.end(), "draw:2:20"), form.journal.end());
+}
+
+TEST_F(FormsTest, TabOrderFollowsTheLayout) {
+  TestForm form;
+  form.CreateForm();
+  std::vector<std::wstring> order;
+  HWND first = ::GetNextDlgTabItem(form.Hwnd(), nullptr, FALSE);
+  HWND h = first;
+  for (int i = 0; i < 12 && h; ++i) {
+    const Control* c = Control::FromHwnd(h);
+    order.push_back(c ? Wide(c->Name()) : L"(radio)");
+    h = ::GetNextDlgTabItem(form.Hwnd(), h, FALSE);
+    if (h == first) break;
+  }
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"btnGo", L"edtSecret", L"edtName", L"lbItems",
+                                              L"cbChoice", L"chkOne", L"(radio)"}));
+}
+
+TEST_F(FormsTest, ALayoutOnTopOfItsParentClassLayout) {
+  TestForm form(kChainChild);
+  form.CreateForm();
+  EXPECT_EQ(TextOf(form.Hwnd()), L"Child");
+  EXPECT_EQ(TextOf(Named(form.Hwnd(), L"btnA")), L"A2");
+  EXPECT_EQ(TextOf(Named(form.Hwnd(), L"btnB")), L"B");
+  wchar_t cls[64] = {};
+  ::GetClassNameW(form.Hwnd(), cls, 64);
+  EXPECT_STREQ(cls, L"TfmChainChild");
+}
+
+TEST_F(FormsTest, LayoutsThatCannotBeBuiltFailWithTheirReason) {
+  struct Case {
+    const forms::ComponentClass* cls;
+    const char16_t* message;
+  };
+  const Case cases[] = {
+      {&kNothing, u"Resource TfmNothing not found"},
+      {&kBadHandler, u"Handler NoSuchHandler for btnX.OnClick not found"},
+  };
+  for (const Case& c : cases) {
+    TestForm form(*c.cls);
+    try {
+      form.CreateForm();
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.Message(), c.message);
+    }
+  }
+  // The stored layouts are compressed: without the framework's hook they are rejected.
+  forms::SetFormResourceInitializer(nullptr);
+  TestForm form;
+  try {
+    form.CreateForm();
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), u"Invalid stream format");
+  }
+}
+
+TEST_F(FormsTest, ResourcesAreFoundWhateverTheCaseAndStoredAsZlib) {
+  for (const char16_t* name : {u"TFMFRAMEWORKTEST", u"tfmframeworktest", u"TfmFrameworkTest"}) {
+    const auto data = module_.FindRcData(name);
+    ASSERT_TRUE(data.has_value());
+    ASSERT_GE(data->size(), 2u);
+    EXPECT_EQ((*data)[0], 0x78);
+    EXPECT_EQ((*data)[1], 0xDA);
+  }
+  EXPECT_FALSE(module_.FindRcData(u"TfmNothing").has_value());
+}
+
+}  // namespace
+}  // namespace kq::win

@@ -1,8 +1,10 @@
 // The real launcher program, started as a player starts it, from a folder of its own.
+#include "../win/RunningLauncher.h"
 #include "../win/TestFolder.h"
 #include "common/IniDocument.h"
 #include "launcher/LauncherConfig.h"
 #include "win/Handles.h"
+#include "UiAutomation.h"
 #include "win/SystemText.h"
 
 #include <gtest/gtest.h>
@@ -11,83 +13,9 @@ namespace kq {
 namespace {
 
 using win::test::ReadFileBytes;
+using win::test::RunningLauncher;
 using win::test::TestFolder;
 using win::test::WriteFileBytes;
-
-std::wstring BuiltLauncher() {
-  return win::Wide(DirectoryOf(win::ExecutablePath())) + L"KQMiniLauncher.exe";
-}
-
-struct FoundWindow {
-  DWORD pid;
-  const wchar_t* className;
-  bool visible;  // wait until the window is shown, not only created
-  HWND hwnd;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM lp) {
-  auto* want = reinterpret_cast<FoundWindow*>(lp);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  wchar_t cls[64] = {};
-  ::GetClassNameW(hwnd, cls, 64);
-  if (pid == want->pid && wcscmp(cls, want->className) == 0 &&
-      (!want->visible || ::IsWindowVisible(hwnd))) {
-    want->hwnd = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// The launcher copied into a game folder and started with another working folder.
-class RunningLauncher {
- public:
-  RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder) {
-    const std::wstring exe = gameFolder + L"KQMiniLauncher.exe";
-    EXPECT_TRUE(::CopyFileW(BuiltLauncher().c_str(), exe.c_str(), FALSE));
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    std::wstring cmd = L"\"" + exe + L"\"";
-    PROCESS_INFORMATION pi{};
-    started_ = ::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                workingFolder, &si, &pi) != 0;
-    EXPECT_TRUE(started_) << "cannot start the launcher";
-    if (started_) {
-      process_.Reset(pi.hProcess);
-      ::CloseHandle(pi.hThread);
-      pid_ = pi.dwProcessId;
-    }
-  }
-  ~RunningLauncher() {
-    if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
-      ::TerminateProcess(process_.Get(), 99);
-    }
-  }
-
-  // Waits for a top-level window of the given class in this process; the main window is
-  // awaited until it is shown, which is after its creation has read the configuration.
-  HWND WaitForWindow(const wchar_t* className, bool visible) {
-    FoundWindow found{pid_, className, visible, nullptr};
-    for (int i = 0; i < 300 && !found.hwnd && started_; ++i) {
-      ::EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&found));
-      if (!found.hwnd) ::Sleep(50);
-    }
-    return found.hwnd;
-  }
-
-  // Waits for the process to end; its exit code, or -1 when it did not end in time.
-  long WaitForExit() {
-    if (!process_ || ::WaitForSingleObject(process_.Get(), 15000) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    ::GetExitCodeProcess(process_.Get(), &code);
-    return static_cast<long>(code);
-  }
-
- private:
-  bool started_ = false;
-  win::KernelHandle process_;
-  DWORD pid_ = 0;
-};
 
 std::wstring WindowText(HWND hwnd) {
   wchar_t buf[256] = {};
@@ -123,7 +51,7 @@ TEST(MainWindow, StartsWithDefaultsAndStoresTheSkinOnClose) {
   EXPECT_LE(std::abs(dy), 1);
 
   // The settings dialog exists from the start, hidden, owned by the main window.
-  HWND settings = launcher.WaitForWindow(L"TfmSettings", false);
+  HWND settings = launcher.WaitForWindow(L"TfmSettings");
   ASSERT_NE(settings, nullptr);
   EXPECT_FALSE(::IsWindowVisible(settings));
   EXPECT_EQ(::GetWindow(settings, GW_OWNER), main);
@@ -155,6 +83,66 @@ TEST(MainWindow, ReadsTheFileBesideItsExecutableAndKeepsItsOtherLines) {
   // The skin goes back as it was read, into its own line; every other byte stays.
   EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"), content);
   EXPECT_EQ(ReadFileBytes(elsewhere / L"KQMiniLauncherSettings.ini"), "[GUI]\r\nCaption=Wrong\r\n");
+}
+
+// Every control of the stored layout, as another program sees it: found by name, at its
+// place, with its text; the list's placeholder items are gone before the window shows.
+TEST(MainWindow, ComesUpFromItsCompressedLayout) {
+  TestFolder game(L"game");
+  RunningLauncher launcher(game.Path(), game.Path().c_str());
+  HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+  ASSERT_NE(main, nullptr);
+  struct Row {
+    const wchar_t* name;
+    RECT rect;  // in the window's client area; right and bottom 0 for auto-sized labels
+    const wchar_t* text;
+  };
+  const Row rows[] = {
+      {L"lblSelectServer", {74, 110, 0, 0}, L"Выбор сервера"},
+      {L"sWebLabel1", {161, 280, 0, 0}, L"DO Rizura"},
+      {L"lblError", {8, 261, 11, 0}, L""},
+      {L"edtLogin", {8, 8, 235, 32}, L""},
+      {L"btnStart", {8, 70, 115, 99}, L"Запуск"},
+      {L"edtPass", {8, 39, 235, 63}, L""},
+      {L"btnSettings", {128, 70, 235, 99}, L"Настройки"},
+      {L"lbWorlds", {8, 132, 235, 255}, L""},
+  };
+  for (const Row& row : rows) {
+    HWND h = ui::FindNamed(main, row.name);
+    ASSERT_NE(h, nullptr) << row.name;
+    EXPECT_EQ(::GetParent(h), main) << row.name;
+    const RECT r = ui::RectInParent(h);
+    EXPECT_EQ(r.left, row.rect.left) << row.name;
+    EXPECT_EQ(r.top, row.rect.top) << row.name;
+    if (row.rect.right) {
+      EXPECT_EQ(r.right, row.rect.right) << row.name;
+    }
+    if (row.rect.bottom) {
+      EXPECT_EQ(r.bottom, row.rect.bottom) << row.name;
+    }
+    EXPECT_EQ(ui::Text(h), row.text) << row.name;
+    EXPECT_TRUE(ui::Enabled(h)) << row.name;
+  }
+  HWND list = ui::FindNamed(main, L"lbWorlds");
+  EXPECT_TRUE(ui::Items(list).empty());
+  EXPECT_TRUE(::GetWindowLongW(list, GWL_STYLE) & LBS_OWNERDRAWFIXED);
+  EXPECT_EQ(::SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), 20);
+  EXPECT_EQ(::SendMessageW(ui::FindNamed(main, L"edtPass"), EM_GETPASSWORDCHAR, 0, 0), L'*');
+  EXPECT_EQ(::SendMessageW(ui::FindNamed(main, L"edtLogin"), EM_GETPASSWORDCHAR, 0, 0), 0);
+
+  // Neither button is the default one: a button's own code says so.
+  for (const wchar_t* b : {L"btnStart", L"btnSettings"}) {
+    EXPECT_FALSE(::SendMessageW(ui::FindNamed(main, b), WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+        << b;
+  }
+
+  const std::wstring shot = win::test::ArtifactsFolder() + L"main-window.bmp";
+  ::SetForegroundWindow(main);
+  ::Sleep(300);  // let the window finish painting
+  ASSERT_TRUE(ui::SaveScreenshot(main, shot));
+  EXPECT_GT(win::test::DistinctColours(shot), 8);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(launcher.WaitForExit(), 0);
 }
 
 }  // namespace

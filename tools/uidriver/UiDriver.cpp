@@ -1,12 +1,23 @@
 // Drives the launcher's windows from outside, as a player would, for the demo and for
-// end-to-end runs. Runs under the same Wine prefix as the launcher.
+// end-to-end runs. Runs under the same Wine prefix as the launcher. WINDOW is a top-level
+// window class (TfrmMain, TfmSettings); NAME a control's name in the window's layout.
 //
-//   KQUiDriver wait CLASS [SECONDS]   wait until a visible window of that class exists
-//   KQUiDriver text CLASS             print the window's text
-//   KQUiDriver close CLASS            ask the window to close (WM_CLOSE)
+//   KQUiDriver wait WINDOW [SECONDS]          wait until a visible window of that class exists
+//   KQUiDriver text WINDOW [NAME]             print the window's or the control's text
+//   KQUiDriver settext WINDOW NAME TEXT       replace a control's text
+//   KQUiDriver click WINDOW NAME              press a button or check box
+//   KQUiDriver dblclick WINDOW NAME INDEX     double-click an item of a list box
+//   KQUiDriver select WINDOW NAME INDEX       pick an entry of a combo box
+//   KQUiDriver items WINDOW NAME              print the entries of a list or combo box
+//   KQUiDriver enabled WINDOW NAME            print 1 when enabled, 0 when not
+//   KQUiDriver rect WINDOW NAME               print left top width height in the parent
+//   KQUiDriver show WINDOW                    show a hidden window
+//   KQUiDriver screenshot WINDOW FILE.bmp     save what the screen shows of the window
+//   KQUiDriver close WINDOW                   ask the window to close (WM_CLOSE)
 //
-// Exit code 0 on success, 1 when the window was not found, 2 on bad usage.
-#include "win/Win.h"
+// Texts are printed as UTF-8. Exit code 0 on success, 1 when the window, the control or
+// the item was not found (or a screenshot failed), 2 on bad usage.
+#include "UiAutomation.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -14,50 +25,85 @@
 
 namespace {
 
-HWND FindVisible(const wchar_t* className) {
-  HWND hwnd = ::FindWindowW(className, nullptr);
-  return hwnd && ::IsWindowVisible(hwnd) ? hwnd : nullptr;
-}
+using namespace kq::ui;
 
-int Wait(const wchar_t* className, int seconds) {
-  for (int i = 0; i < seconds * 20; ++i) {
-    if (FindVisible(className)) return 0;
-    ::Sleep(50);
-  }
-  std::fwprintf(stderr, L"no window of class %ls\n", className);
-  return 1;
-}
-
-int Text(const wchar_t* className) {
-  HWND hwnd = ::FindWindowW(className, nullptr);
-  if (!hwnd) return 1;
-  wchar_t buf[512] = {};
-  ::GetWindowTextW(hwnd, buf, 512);
+void PrintLine(const std::wstring& text) {
   // UTF-8 out, so that a Linux terminal shows Russian captions as they are.
-  char utf8[2048] = {};
-  ::WideCharToMultiByte(CP_UTF8, 0, buf, -1, utf8, sizeof(utf8), nullptr, nullptr);
-  std::printf("%s\n", utf8);
-  return 0;
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), n,
+                        nullptr, nullptr);
+  std::printf("%s\n", utf8.c_str());
 }
 
-int Close(const wchar_t* className) {
-  HWND hwnd = ::FindWindowW(className, nullptr);
-  if (!hwnd) return 1;
-  ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
+int Usage() {
+  std::fwprintf(stderr,
+                L"usage: KQUiDriver wait|text|settext|click|dblclick|select|items|enabled|"
+                L"rect|show|screenshot|close WINDOW [NAME] [ARG]\n");
+  return 2;
+}
+
+int Run(int argc, wchar_t** argv) {
+  if (argc < 3) return Usage();
+  const std::wstring verb = argv[1];
+  if (verb == L"wait") {
+    const int seconds = argc > 3 ? _wtoi(argv[3]) : 20;
+    if (WaitTopWindow(argv[2], seconds * 1000, 0, true)) return 0;
+    std::fwprintf(stderr, L"no window of class %ls\n", argv[2]);
+    return 1;
+  }
+  HWND window = WaitTopWindow(argv[2], 0);
+  if (!window) {
+    std::fwprintf(stderr, L"no window of class %ls\n", argv[2]);
+    return 1;
+  }
+  if (verb == L"close") return ::PostMessageW(window, WM_CLOSE, 0, 0) ? 0 : 1;
+  if (verb == L"show") {
+    ::ShowWindow(window, SW_SHOW);
+    return 0;
+  }
+  if (verb == L"text" && argc == 3) {
+    PrintLine(Text(window));
+    return 0;
+  }
+  if (verb == L"screenshot") {
+    if (argc < 4) return Usage();
+    return SaveScreenshot(window, argv[3]) ? 0 : 1;
+  }
+  if (argc < 4) return Usage();
+  HWND control = FindNamed(window, argv[3]);
+  if (!control) {
+    std::fwprintf(stderr, L"no control %ls in %ls\n", argv[3], argv[2]);
+    return 1;
+  }
+  if (verb == L"text") {
+    PrintLine(Text(control));
+  } else if (verb == L"settext" && argc > 4) {
+    SetText(control, argv[4]);
+  } else if (verb == L"click") {
+    Click(control);
+  } else if (verb == L"dblclick" && argc > 4) {
+    return DoubleClickItem(control, _wtoi(argv[4])) ? 0 : 1;
+  } else if (verb == L"select" && argc > 4) {
+    return SelectEntry(control, _wtoi(argv[4])) ? 0 : 1;
+  } else if (verb == L"items") {
+    for (const std::wstring& item : Items(control)) PrintLine(item);
+  } else if (verb == L"enabled") {
+    std::printf("%d\n", Enabled(control) ? 1 : 0);
+  } else if (verb == L"rect") {
+    const RECT r = RectInParent(control);
+    std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+  } else {
+    return Usage();
+  }
   return 0;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    std::fwprintf(stderr, L"usage: KQUiDriver wait|text|close CLASS [SECONDS]\n");
-    return 2;
-  }
-  const std::wstring verb = argv[1];
-  if (verb == L"wait") return Wait(argv[2], argc > 3 ? _wtoi(argv[3]) : 20);
-  if (verb == L"text") return Text(argv[2]);
-  if (verb == L"close") return Close(argv[2]);
-  std::fwprintf(stderr, L"unknown command %ls\n", argv[1]);
-  return 2;
+  const int code = Run(argc, argv);
+  std::fflush(stdout);
+  return code;
 }

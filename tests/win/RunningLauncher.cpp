@@ -1,0 +1,83 @@
+#include "RunningLauncher.h"
+
+#include "UiAutomation.h"
+#include "launcher/LauncherConfig.h"
+#include "win/SystemText.h"
+
+#include <gtest/gtest.h>
+
+namespace kq::win::test {
+
+std::wstring BuiltProgramsFolder() {
+  return Wide(DirectoryOf(ExecutablePath()));
+}
+
+std::wstring ArtifactsFolder() {
+  const std::wstring folder = BuiltProgramsFolder() + L"..\\artifacts\\";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+  return folder;
+}
+
+RunningLauncher::RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder) {
+  const std::wstring exe = gameFolder + L"KQMiniLauncher.exe";
+  EXPECT_TRUE(
+      ::CopyFileW((BuiltProgramsFolder() + L"KQMiniLauncher.exe").c_str(), exe.c_str(), FALSE));
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  std::wstring cmd = L"\"" + exe + L"\"";
+  PROCESS_INFORMATION pi{};
+  started_ = ::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              workingFolder, &si, &pi) != 0;
+  EXPECT_TRUE(started_) << "cannot start the launcher";
+  if (started_) {
+    process_.Reset(pi.hProcess);
+    ::CloseHandle(pi.hThread);
+    pid_ = pi.dwProcessId;
+  }
+}
+
+RunningLauncher::~RunningLauncher() {
+  if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    ::TerminateProcess(process_.Get(), 99);
+    ::WaitForSingleObject(process_.Get(), 5000);
+  }
+}
+
+HWND RunningLauncher::WaitForWindow(const wchar_t* className, bool visibleOnly) const {
+  if (!started_) return nullptr;
+  return ui::WaitTopWindow(className, 15000, pid_, visibleOnly);
+}
+
+long RunningLauncher::WaitForExit() {
+  if (!process_ || ::WaitForSingleObject(process_.Get(), 15000) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_.Get(), &code);
+  return static_cast<long>(code);
+}
+
+}  // namespace kq::win::test
+
+#include "../win/TestFolder.h"
+
+#include <set>
+
+namespace kq::win::test {
+
+int DistinctColours(const std::wstring& bmpPath) {
+  const std::string data = ReadFileBytes(bmpPath);
+  if (data.size() < 54 || data[0] != 'B' || data[1] != 'M') return 0;
+  auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(data[at + i]);
+    return v;
+  };
+  std::set<std::uint32_t> colours;
+  for (std::size_t i = u32(10); i + 3 <= data.size(); i += 3) {
+    colours.insert(static_cast<unsigned char>(data[i]) |
+                   static_cast<unsigned char>(data[i + 1]) << 8 |
+                   static_cast<unsigned char>(data[i + 2]) << 16);
+  }
+  return static_cast<int>(colours.size());
+}
+
+}  // namespace kq::win::test

@@ -1,0 +1,43 @@
+// The real launcher program, copied into a game folder and started as a player starts it.
+#pragma once
+
+#include "win/Handles.h"
+
+#include <string>
+
+namespace kq::win::test {
+
+class RunningLauncher {
+ public:
+  // Copies the built launcher into gameFolder and starts it there, with workingFolder as
+  // its current folder.
+  RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder);
+  ~RunningLauncher();  // ends the program if it still runs
+
+  DWORD Pid() const { return pid_; }
+  // Waits for a top-level window of the given class in this process; with visibleOnly, a
+  // window counts once shown (the main window: once its controls and FormCreate are done).
+  HWND WaitForWindow(const wchar_t* className, bool visibleOnly = false) const;
+  // Waits for the process to end; its exit code, or -1 when it did not end in time.
+  long WaitForExit();
+
+ private:
+  bool started_ = false;
+  KernelHandle process_;
+  DWORD pid_ = 0;
+};
+
+// The folder of the test program, where the build puts the launcher and the tools.
+std::wstring BuiltProgramsFolder();
+// build/windows/artifacts: screenshots and other output of the tests, kept after the run.
+std::wstring ArtifactsFolder();
+
+}  // namespace kq::win::test
+
+namespace kq::win::test {
+
+// The number of different colours in a 24-bit BMP file; 0 when it is not one. A captured
+// window shows many, a blank or failed capture one or two.
+int DistinctColours(const std::wstring& bmpPath);
+
+}  // namespace kq::win::test

@@ -11,7 +11,7 @@ if(WIN32)
   ExternalProject_Add(kq_host_tools
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
-    CMAKE_ARGS -DKQ_HOST_TOOLS_ONLY=ON -DKQ_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release
+    CMAKE_ARGS -DKQ_HOST_TOOLS_ONLY=ON -DKQ_SANITIZE=none -DCMAKE_BUILD_TYPE=Release
     # The tools change with the sources; ninja makes the rebuild a no-op otherwise.
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""

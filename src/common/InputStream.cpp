@@ -49,14 +49,16 @@ std::size_t FileInputStream::Read(void* buf, std::size_t n) {
 }
 
 BufferedInput::BufferedInput(InputStream& source, std::size_t blockSize)
-    : source_(source), block_(std::max<std::size_t>(blockSize, 1)) {}
+    : source_(&source), block_(std::max<std::size_t>(blockSize, 1)), data_(block_.data()) {}
+
+BufferedInput::BufferedInput(ByteView memory) : data_(memory.data()), end_(memory.size()) {}
 
 ByteView BufferedInput::Peek() {
-  if (begin_ == end_) {
-    begin_ = end_ = 0;
-    end_ = source_.Read(block_.data(), block_.size());
+  if (begin_ == end_ && source_) {
+    begin_ = 0;
+    end_ = source_->Read(block_.data(), block_.size());
   }
-  return ByteView(block_).subspan(begin_, end_ - begin_);
+  return ByteView(data_ + begin_, end_ - begin_);
 }
 
 void BufferedInput::Consume(std::size_t n) {
@@ -76,8 +78,8 @@ std::size_t BufferedInput::Read(void* buf, std::size_t n) {
   std::size_t got = 0;
   while (got < n) {
     // A large read that finds the buffer empty goes straight to the source.
-    if (begin_ == end_ && n - got >= block_.size()) {
-      const std::size_t k = source_.Read(out + got, n - got);
+    if (begin_ == end_ && source_ && n - got >= block_.size()) {
+      const std::size_t k = source_->Read(out + got, n - got);
       if (k == 0) break;
       got += k;
       consumed_ += k;

@@ -56,6 +56,8 @@ class BufferedInput final : public InputStream {
  public:
   static constexpr std::size_t kDefaultBlock = 64 * 1024;
   explicit BufferedInput(InputStream& source, std::size_t blockSize = kDefaultBlock);
+  // Bytes already in memory (a loaded resource) are offered as they are: no block, no copy.
+  explicit BufferedInput(ByteView memory);
 
   // The buffered bytes not yet consumed, refilled from the source when none are left;
   // empty only at the end of the source.
@@ -63,7 +65,7 @@ class BufferedInput final : public InputStream {
   // Takes n of the bytes Peek returned.
   void Consume(std::size_t n);
   // Gives back the last n consumed bytes that are still in the buffer (at most what the
-  // current block holds before the position).
+  // current block holds before the position; anything, for memory).
   void Unread(std::size_t n);
 
   std::size_t Read(void* buf, std::size_t n) override;
@@ -71,10 +73,11 @@ class BufferedInput final : public InputStream {
   std::uint64_t Position() const { return consumed_; }
 
  private:
-  InputStream& source_;
+  InputStream* source_ = nullptr;  // null when reading from memory
   Bytes block_;
-  std::size_t begin_ = 0;  // next unconsumed byte of block_
-  std::size_t end_ = 0;    // end of the valid bytes of block_
+  const std::uint8_t* data_ = nullptr;  // block_, or the memory
+  std::size_t begin_ = 0;               // next unconsumed byte of data_
+  std::size_t end_ = 0;                 // end of the valid bytes of data_
   std::uint64_t consumed_ = 0;
 };
 

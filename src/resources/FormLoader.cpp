@@ -22,8 +22,7 @@ bool ReadResource(std::u16string_view name, const ResourceModule* module, Stream
   if (!data) return false;
   // Read in place from the module's memory; the inflater works in blocks, so neither a
   // copy of the resource nor the whole inflated stream is ever held.
-  MemoryInputStream resource(*data);
-  BufferedInput in(resource, 16 * 1024);
+  BufferedInput in(*data);
   const bool plain = data->size() >= 4 && std::memcmp(data->data(), kFormSignature.data(), 4) == 0;
   Component tree;
   if (plain || !inflate) {

@@ -118,19 +118,31 @@ class Reader {
     for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | b[i];
     return v;
   }
-  // A length-counted run of bytes: the buffer grows only as the bytes come, so a forged
-  // length costs no more memory than the input really holds.
-  std::string Blob(std::uint64_t length) {
-    constexpr std::size_t kStep = 64 * 1024;
+  // A length-counted run of bytes into `out`. A length is only a claim until the bytes
+  // have come: at most 1 MiB is set aside before, and the room doubles only as the input
+  // fills it, so a forged length costs little, while an honest one ends with exactly its
+  // size and no copy for values up to 1 MiB.
+  template <class Container>
+  void ReadInto(Container& out, std::uint64_t length) {
+    constexpr std::uint64_t kTrustedRoom = 1 << 20;
     if (length > std::numeric_limits<std::size_t>::max()) Invalid();
-    std::string out;
+    out.clear();
+    out.reserve(static_cast<std::size_t>(std::min(length, kTrustedRoom)));
     while (out.size() < length) {
       const std::size_t old = out.size();
-      const std::size_t chunk =
-          static_cast<std::size_t>(std::min<std::uint64_t>(kStep, length - old));
+      if (old == out.capacity()) {
+        out.reserve(
+            static_cast<std::size_t>(std::min<std::uint64_t>(length, 2 * std::uint64_t{old})));
+      }
+      const auto chunk =
+          static_cast<std::size_t>(std::min<std::uint64_t>(out.capacity() - old, length - old));
       out.resize(old + chunk);
       Exact(out.data() + old, chunk);
     }
+  }
+  std::string Blob(std::uint64_t length) {
+    std::string out;
+    ReadInto(out, length);
     return out;
   }
   std::u16string Utf8(std::string_view bytes) {
@@ -252,11 +264,9 @@ class Reader {
         }
         break;
       }
-      case ValueType::Binary: {
-        const std::string bytes = Blob(Le(4));
-        v.binary.assign(bytes.begin(), bytes.end());
+      case ValueType::Binary:
+        ReadInto(v.binary, Le(4));
         break;
-      }
       case ValueType::Set:
         for (;;) {
           std::u16string element = ShortName();

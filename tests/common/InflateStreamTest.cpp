@@ -112,6 +112,23 @@ TEST(InflateStream, StopsExactlyBehindTheTrailerWhereverTheRefillsFall) {
   }
 }
 
+TEST(InflateStream, ReadsBytesInMemoryInPlaceAndStopsBehindTheTrailer) {
+  const Bytes plain = Sample(70000);
+  Bytes joined = Deflate(plain);
+  const std::size_t end = joined.size();
+  joined.push_back(0x42);
+  BufferedInput in{ByteView(joined)};
+  {
+    InflateStream z(in);
+    EXPECT_EQ(ReadAll(z, 4096), plain);
+  }
+  EXPECT_EQ(in.Position(), end);
+  ASSERT_EQ(in.Peek().size(), 1u);
+  EXPECT_EQ(in.Peek().data(), joined.data() + end);  // a view of the memory, not a copy
+  in.Unread(end);
+  EXPECT_EQ(in.Position(), 0u);
+}
+
 TEST(InflateStream, TakesCompressedBytesOnlyAsTheReaderAsks) {
   Bytes plain(4 << 20);
   std::mt19937 rng(7);

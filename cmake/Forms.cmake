@@ -43,13 +43,14 @@ function(kq_compile_form source out_var)
   set(${out_var} ${out} PARENT_SCOPE)
 endfunction()
 
-# kq_add_form_resources(TARGET SOURCES...): compiles the layouts and links them into the
-# Windows program TARGET as RCDATA named by the upper-cased class name.
+# kq_add_form_resources(TARGET SOURCES... [DEPENDS files...]): compiles the layouts and
+# links them into the Windows program TARGET as RCDATA named by the upper-cased class name.
 function(kq_add_form_resources target)
-  foreach(source ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  foreach(source ${ARG_UNPARSED_ARGUMENTS})
     get_filename_component(cls ${source} NAME_WE)
     string(TOUPPER ${cls} res)
-    kq_compile_form(${source} out)
+    kq_compile_form(${source} out DEPENDS ${ARG_DEPENDS})
     set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_${res}.rc)
     file(CONFIGURE OUTPUT ${rc} CONTENT "${res} RCDATA \"${out}\"\n")
     set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${out})
@@ -68,14 +69,15 @@ function(kq_add_manifest target)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
 
-# kq_layout(SOURCE): the layout of one window of the program. The windows tree stores it
-# in the launcher's resources; the native tree compiles it too, for the layout tests.
+# kq_layout(SOURCE [DEPENDS files...]): the layout of one window of the program, with the
+# files it splices. The windows tree stores it in the launcher's resources; the native tree
+# compiles it too, for the layout tests.
 function(kq_layout source)
   get_filename_component(cls ${source} NAME_WE)
   if(WIN32)
-    kq_add_form_resources(KQMiniLauncher ${source})
+    kq_add_form_resources(KQMiniLauncher ${source} ${ARGN})
   else()
-    kq_compile_form(${source} out)
+    kq_compile_form(${source} out ${ARGN})
     add_custom_target(layout_${cls} ALL DEPENDS ${out})
   endif()
 endfunction()

@@ -1,31 +1,54 @@
 #!/usr/bin/env bash
-# The scripted demo run, on the display xvfb-run gives it: the launcher comes up, a
-# screenshot is taken, the launcher is closed as a player closes it.
+# The scripted demo run, on the display xvfb-run gives it: the launcher comes up, the player
+# types the demo account and presses Start, the world appears, a double-click enters it, the
+# stand-in client starts and the launcher fades out. Screenshots along the way.
 # Usage: demo-scripted.sh ROOT GAME_FOLDER
 set -euo pipefail
 root=$1
 game=$2
 shots="$root/build/demo/screenshots"
+rm -rf "$shots"
 mkdir -p "$shots"
 source "$root/scripts/wine-env.sh" "$root/build/windows/wineprefix"
 driver="$root/build/windows/bin/KQUiDriver.exe"
+ui() { wine "$driver" "$@" | tr -d '\r'; }
+shot() { import -window root "$shots/$1.png"; }
 
 cd "$game"
 wine KQMiniLauncher.exe &
 launcher=$!
-wine "$driver" wait TfrmMain 30
+ui wait TfrmMain 30 >/dev/null
 sleep 1  # let the window finish painting
-import -window root "$shots/01-main-window.png"
-echo "demo: main window caption: $(wine "$driver" text TfrmMain)"
-echo "demo: Start button: $(wine "$driver" text TfrmMain btnStart), enabled: $(wine "$driver" enabled TfrmMain btnStart)"
-# The settings dialog, shown for a picture of its layout.
-wine "$driver" show TfmSettings
-sleep 1
-import -window root "$shots/02-settings-dialog.png"
-wine "$driver" close TfmSettings
-wine "$driver" close TfrmMain
+shot 01-ready
+ui settext TfrmMain edtLogin player >/dev/null
+ui settext TfrmMain edtPass secret >/dev/null
+ui click TfrmMain btnStart >/dev/null
+worlds=""
+for _ in $(seq 60); do
+  worlds=$(ui items TfrmMain lbWorlds || true)
+  [ -n "$worlds" ] && break
+  sleep 0.5
+done
+[ -n "$worlds" ] || { echo "demo: no world list came" >&2; ui close TfrmMain || true; exit 1; }
+echo "demo: worlds listed: $worlds"
+sleep 0.5
+shot 02-world-listed
+ui dblclick TfrmMain lbWorlds 0 >/dev/null
+sleep 1.5  # the entry is done and the launcher says goodbye before fading
+shot 03-entered
 code=0
 wait "$launcher" || code=$?
 echo "demo: launcher exited with code $code"
-echo "demo: screenshots: $shots/01-main-window.png $shots/02-settings-dialog.png"
+if ui wait TKQStandInClient 10 >/dev/null 2>&1; then
+  sleep 1
+  shot 04-client
+  ui close TKQStandInClient >/dev/null || true
+fi
+echo "demo: screenshots: $shots"
+echo "demo: ticket: $game/System/DefaultSet.tmp"
+if [ -x "$root/build/native/bin/kq-ticket" ]; then
+  "$root/build/native/bin/kq-ticket" decode "$game/System/DefaultSet.tmp" || true
+fi
+echo "demo: stand-in client's report: $game/KQ_Online.report.txt"
+cat "$game/KQ_Online.report.txt" 2>/dev/null || echo "demo: (no report)"
 echo "demo: settings after close: $game/KQMiniLauncherSettings.ini"

@@ -1,0 +1,354 @@
+// End-to-end runs of the real KQMiniLauncher.exe, driven as a player drives it, against the
+// native reference login servers that scripts/with-loginservers.sh started from
+// tests/launcher/servers (their ports in KQ_LOGIN_SERVER_PORT_<NAME>). Each run starts from a
+// fresh game folder. Screenshots go to build/windows/artifacts.
+#include "../win/RunningLauncher.h"
+#include "../win/TestFolder.h"
+#include "UiAutomation.h"
+#include "common/Utf8.h"
+#include "session/Ticket.h"
+#include "win/SessionShim.h"
+#include "win/SystemText.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+
+namespace kq {
+namespace {
+
+using win::test::ReadFileBytes;
+using win::test::RunningLauncher;
+using win::test::TestFolder;
+using win::test::WriteFileBytes;
+
+constexpr COLORREF kGreen = RGB(0, 128, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+
+int ServerPort(const char* name) {
+  const char* port = std::getenv((std::string("KQ_LOGIN_SERVER_PORT_") + name).c_str());
+  return port ? std::atoi(port) : 0;
+}
+
+bool Eventually(const std::function<bool()>& condition, int ms = 15000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    ::Sleep(20);
+  }
+  return true;
+}
+
+// The text Windows keeps for the window, read without asking its (possibly busy) thread.
+std::wstring StoredText(HWND hwnd) {
+  wchar_t buf[256] = {};
+  ::GetWindowTextW(hwnd, buf, 256);
+  return buf;
+}
+
+// Pixels of exactly that colour in a 24-bit bottom-up BMP.
+int CountPixels(const std::wstring& bmp, COLORREF colour) {
+  const std::string d = ReadFileBytes(bmp);
+  if (d.size() < 54 || d[0] != 'B' || d[1] != 'M') return -1;
+  auto u32 = [&](std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(d[at + i]);
+    return v;
+  };
+  const std::uint32_t offset = u32(10), width = u32(18), height = u32(22);
+  const std::size_t stride = (width * 3 + 3) & ~3u;
+  int n = 0;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    for (std::uint32_t x = 0; x < width; ++x) {
+      const std::size_t at = offset + y * stride + x * 3;
+      if (at + 3 > d.size()) return -1;
+      const auto b = static_cast<unsigned char>(d[at]), g = static_cast<unsigned char>(d[at + 1]),
+                 r = static_cast<unsigned char>(d[at + 2]);
+      if (RGB(r, g, b) == colour) ++n;
+    }
+  }
+  return n;
+}
+
+// A message box of the launcher's, closed once read; its text, or "" when none came.
+std::wstring TakeMessageBox(DWORD pid) {
+  HWND box = ui::WaitTopWindow(L"#32770", 10000, pid, true);
+  if (!box) return L"";
+  std::wstring text;
+  for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    ::GetClassNameW(c, cls, 32);
+    if (std::wstring(cls) == L"Static" && !StoredText(c).empty()) text = StoredText(c);
+  }
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  Eventually([&] { return !::IsWindow(box); }, 5000);
+  return text;
+}
+
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+// A game folder as the player has it: launcher configuration, client and System folder.
+class Game {
+ public:
+  explicit Game(int port, bool withClient = true) {
+    if (withClient) {
+      EXPECT_TRUE(::CopyFileW((win::test::BuiltProgramsFolder() + L"KQ_Online.bin").c_str(),
+                              (folder_ / L"KQ_Online.bin").c_str(), FALSE));
+    }
+    ::CreateDirectoryW((folder_ / L"System").c_str(), nullptr);
+    WriteFileBytes(folder_ / L"KQMiniLauncherSettings.ini",
+                   "[GUI]\r\nCaption=DO Rizura\r\n[LoginServer]\r\nIP=127.0.0.1\r\nPort=" +
+                       std::to_string(port) + "\r\n[Client]\r\nLanguage=7\r\n");
+  }
+  const TestFolder& Folder() const { return folder_; }
+
+  // Starts the launcher and waits for its main window.
+  HWND Start() {
+    launcher_ = std::make_unique<RunningLauncher>(folder_.Path(), folder_.Path().c_str());
+    main_ = launcher_->WaitForWindow(L"TfrmMain", true);
+    EXPECT_NE(main_, nullptr);
+    return main_;
+  }
+  RunningLauncher& Launcher() { return *launcher_; }
+  HWND Control(const wchar_t* name) const { return ui::FindNamed(main_, name); }
+
+  void SignIn(const std::wstring& login, const std::wstring& password) {
+    ui::SetText(Control(L"edtLogin"), login);
+    ui::SetText(Control(L"edtPass"), password);
+    ui::Click(Control(L"btnStart"));
+  }
+  bool WaitForWorlds() {
+    return Eventually([&] { return !ui::Items(Control(L"lbWorlds")).empty(); });
+  }
+  bool StartEnabled() const { return ui::Enabled(Control(L"btnStart")); }
+
+  std::wstring Screenshot(const std::wstring& name) {
+    ::SetForegroundWindow(main_);
+    ::InvalidateRect(main_, nullptr, TRUE);
+    ::Sleep(300);  // let the window finish painting
+    const std::wstring path = win::test::ArtifactsFolder() + name;
+    EXPECT_TRUE(ui::SaveScreenshot(main_, path));
+    return path;
+  }
+
+  void Close() {
+    ::PostMessageW(main_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher_->WaitForExit(), 0);
+  }
+
+ private:
+  TestFolder folder_{L"game folder"};
+  std::unique_ptr<RunningLauncher> launcher_;
+  HWND main_ = nullptr;
+};
+
+class MainWindowRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(ServerPort("MAIN"), 0) << "run through scripts/with-loginservers.sh";
+    // The launcher's waits for the silent servers end after this instead of 12 s.
+    ::SetEnvironmentVariableW(L"KQ_LOGIN_WAIT_MS", L"1500");
+    ASSERT_TRUE(sockets_.Started());
+  }
+  win::SocketLibrary sockets_;
+};
+
+TEST_F(MainWindowRun, FromStartToTheGame) {
+  Game game(ServerPort("MAIN"));
+  HWND main = game.Start();
+  ASSERT_NE(main, nullptr);
+  game.Screenshot(L"run-1-ready.bmp");
+
+  game.SignIn(L"player", L"secret");
+  ASSERT_TRUE(game.WaitForWorlds());
+  HWND list = game.Control(L"lbWorlds");
+  EXPECT_EQ(ui::Items(list), std::vector<std::wstring>{L" Ризура"});
+  EXPECT_FALSE(game.StartEnabled());
+  EXPECT_EQ(ui::Text(game.Control(L"lblError")), L"");
+
+  // Open and nobody on it: green bold, also on the selection background.
+  const std::wstring shown = game.Screenshot(L"run-2-world-open.bmp");
+  EXPECT_GT(CountPixels(shown, kGreen), 20);
+  EXPECT_EQ(CountPixels(shown, kRed), 0);
+  ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+  const std::wstring selected = game.Screenshot(L"run-3-world-selected.bmp");
+  EXPECT_GT(CountPixels(selected, kGreen), 20);
+  EXPECT_GT(CountPixels(selected, ::GetSysColor(COLOR_HIGHLIGHT)), 100);
+
+  // A double-click without a selection does nothing.
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+  ::SendMessageW(main, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(list), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(list));
+  EXPECT_EQ(ui::Items(list).size(), 1u);
+  EXPECT_EQ(ui::Text(game.Control(L"lblError")), L"");
+
+  ASSERT_TRUE(ui::DoubleClickItem(list, 0));
+  HWND label = game.Control(L"lblError");
+  EXPECT_TRUE(Eventually([&] { return StoredText(label) == L"Приятной игры."; }));
+  EXPECT_TRUE(
+      Eventually([&] { return (::GetWindowLongW(main, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
+  EXPECT_EQ(game.Launcher().WaitForExit(), 0);
+
+  const std::wstring& dir = game.Folder().Path();
+  const DecodedTicket ticket =
+      DecodeTicket(AsBytes(ReadFileBytes(dir + L"System\\DefaultSet.tmp")));
+  EXPECT_TRUE(ticket.Ok());
+  EXPECT_EQ(ticket.Fields.Login, "player");
+  EXPECT_EQ(ticket.Fields.AccountID, 0x1234u);
+  EXPECT_EQ(ticket.Fields.ClientLanguage, 7);
+
+  std::string report;
+  EXPECT_TRUE(Eventually([&] {
+    report = ReadFileBytes(dir + L"KQ_Online.report.txt");
+    return report.find("Check:") != std::string::npos;
+  }));
+  const std::string folder = Utf16ToUtf8String(win::U16(dir.substr(0, dir.size() - 1)));
+  EXPECT_NE(report.find("CurrentFolder: " + folder + "\r\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("Title: DO Rizura ("), std::string::npos) << report;
+  EXPECT_NE(report.find("Check: ok"), std::string::npos) << report;
+  EXPECT_NE(ReadFileBytes(dir + L"KQMiniLauncherSettings.ini").find("[GUI]\r\n"),
+            std::string::npos);
+  EXPECT_NE(ReadFileBytes(dir + L"KQMiniLauncherSettings.ini").find("Skin="), std::string::npos);
+}
+
+// What the player sees of each way a login can fail; Start comes back each time, and a
+// second Start gives the same answer.
+TEST_F(MainWindowRun, EveryOutcomeAsThePlayerSeesIt) {
+  const int freePort = [] {
+    // A port that was just free: nothing listens there.
+    const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+    int size = sizeof at;
+    ::bind(s, reinterpret_cast<const sockaddr*>(&at), sizeof at);
+    ::getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
+    ::closesocket(s);
+    return static_cast<int>(::ntohs(at.sin_port));
+  }();
+  const struct {
+    const char* name;
+    int port;
+    const wchar_t* login;
+    bool withClient;
+    const wchar_t* error;
+  } cases[] = {
+      {"busy", ServerPort("MAIN"), L"busy", true, L"Данный аккаунт уже в игре."},
+      {"wrong password", ServerPort("MAIN"), L"player", true, L"Неверный логин или пароль."},
+      {"blocked", ServerPort("MAIN"), L"blocked", true, L"Ваша учётная запись заблокирована."},
+      {"code without text", ServerPort("MAIN"), L"odd", true, L""},
+      // Sent as typed: with the blanks the server knows no such login.
+      {"blanks kept", ServerPort("MAIN"), L" busy ", true, L"Неверный логин или пароль."},
+      {"no hello reply", ServerPort("SILENT_HELLO"), L"player", true,
+       L"Вышел таймаут соединения с сервером."},
+      {"no login result", ServerPort("SILENT_LOGIN"), L"player", true,
+       L"Вышел таймаут ответа авторизации."},
+      {"no world list", ServerPort("SILENT_WORLDS"), L"player", true,
+       L"Вышел таймаут получения списка серверов."},
+      {"unreachable", freePort, L"player", true, L"Сервер не откликается на запросы."},
+      {"no client file", ServerPort("MAIN"), L"player", false, L""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Game game(c.port, c.withClient);
+    ASSERT_NE(game.Start(), nullptr);
+    const std::wstring password = std::string(c.name) == "wrong password" ? L"wrong" : L"secret";
+    HWND label = game.Control(L"lblError");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      // Start empties the label: a label without the mark and Start enabled again mean the
+      // outcome has arrived.
+      ui::SetText(label, L"mark");
+      game.SignIn(c.login, password);
+      if (!c.withClient) {
+        EXPECT_EQ(TakeMessageBox(game.Launcher().Pid()),
+                  L"Файл DO Rizura.bin не найден в каталоге с лаунчером!");
+      }
+      // The label is read first: its answer comes from the window thread between two
+      // messages, so Start's state read after it is never the one from before the click.
+      EXPECT_TRUE(Eventually([&] {
+        const bool marked = ui::Text(label) == L"mark";
+        return !marked && game.StartEnabled();
+      }));
+      EXPECT_EQ(ui::Text(label), c.error);
+      EXPECT_TRUE(ui::Items(game.Control(L"lbWorlds")).empty());
+    }
+    if (std::string(c.name) == "blocked") game.Screenshot(L"run-error-shown.bmp");
+    game.Close();
+  }
+}
+
+TEST_F(MainWindowRun, ABlankLoginOrPasswordSendsNothing) {
+  // A listener of our own stands in for the server: it must see no connection.
+  const SOCKET listener = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_addr.s_addr = ::inet_addr("127.0.0.1");
+  int size = sizeof at;
+  ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&at), sizeof at), 0);
+  ASSERT_EQ(::listen(listener, 4), 0);
+  ::getsockname(listener, reinterpret_cast<sockaddr*>(&at), &size);
+
+  Game game(::ntohs(at.sin_port));
+  ASSERT_NE(game.Start(), nullptr);
+  const struct {
+    const wchar_t* login;
+    const wchar_t* password;
+  } cases[] = {{L"", L"secret"}, {L"  \t ", L"secret"}, {L"player", L""}, {L"player", L"   "}};
+  for (const auto& c : cases) {
+    ::SetFocus(nullptr);
+    game.SignIn(c.login, c.password);
+    EXPECT_EQ(TakeMessageBox(game.Launcher().Pid()), L"Не введен логин или пароль!");
+    EXPECT_TRUE(Eventually(
+        [&] { return FocusOf(game.Control(L"edtLogin")) == game.Control(L"edtLogin"); }, 3000));
+    EXPECT_TRUE(game.StartEnabled());
+  }
+  fd_set pending;
+  FD_ZERO(&pending);
+  FD_SET(listener, &pending);
+  timeval none{0, 200000};
+  EXPECT_EQ(::select(0, &pending, nullptr, nullptr, &none), 0) << "a connection came";
+  ::closesocket(listener);
+  game.Close();
+}
+
+TEST_F(MainWindowRun, AClosedWorldIsShownRedAndNotEntered) {
+  Game game(ServerPort("CLOSED"));
+  ASSERT_NE(game.Start(), nullptr);
+  game.SignIn(L"player", L"secret");
+  ASSERT_TRUE(game.WaitForWorlds());
+  HWND list = game.Control(L"lbWorlds");
+  const std::wstring shot = game.Screenshot(L"run-world-closed.bmp");
+  EXPECT_GT(CountPixels(shot, kRed), 20);
+  EXPECT_EQ(CountPixels(shot, kGreen), 0);
+
+  ASSERT_TRUE(ui::DoubleClickItem(list, 0));
+  EXPECT_EQ(TakeMessageBox(game.Launcher().Pid()), L"Сервер временно недоступен.");
+  EXPECT_EQ(ui::Items(list), std::vector<std::wstring>{L" Ризура"});
+  EXPECT_EQ(ui::Text(game.Control(L"lblError")), L"");
+  EXPECT_EQ(ReadFileBytes(game.Folder() / L"System\\DefaultSet.tmp"), "");
+  game.Close();
+}
+
+TEST_F(MainWindowRun, ClosingWhileALoginWaitsEndsAtOnce) {
+  ::SetEnvironmentVariableW(L"KQ_LOGIN_WAIT_MS", nullptr);  // the full 12 s
+  Game game(ServerPort("SILENT_HELLO"));
+  HWND main = game.Start();
+  ASSERT_NE(main, nullptr);
+  game.SignIn(L"player", L"secret");
+  ASSERT_TRUE(Eventually([&] { return !game.StartEnabled(); }));
+  ::Sleep(300);
+  const auto closed = std::chrono::steady_clock::now();
+  game.Close();
+  EXPECT_LT(std::chrono::steady_clock::now() - closed, std::chrono::seconds(6));
+}
+
+}  // namespace
+}  // namespace kq

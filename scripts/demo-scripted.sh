@@ -46,8 +46,8 @@ if ui wait TKQStandInClient 10 >/dev/null 2>&1; then
 fi
 echo "demo: screenshots: $shots"
 echo "demo: ticket: $game/System/DefaultSet.tmp"
-if [ -x "$root/build/native/bin/kq-ticket" ]; then
-  "$root/build/native/bin/kq-ticket" decode "$game/System/DefaultSet.tmp" || true
+if [ -x "$root/build/native/tools/kq-ticket" ]; then
+  "$root/build/native/tools/kq-ticket" decode "$game/System/DefaultSet.tmp" || true
 fi
 echo "demo: stand-in client's report: $game/KQ_Online.report.txt"
 cat "$game/KQ_Online.report.txt" 2>/dev/null || echo "demo: (no report)"

@@ -4,6 +4,7 @@
 #include "launcher/SessionDisplay.h"
 #include "session/LoginSequence.h"
 #include "session/TicketFile.h"
+#include "settings/SettingsDialog.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
 
@@ -277,6 +278,11 @@ void TfrmMain::FadeOutAndClose() {
     ::Sleep(kFadeStepMs);
   }
   ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void TfrmMain::btnSettingsClick() {
+  // How the dialog was closed does not matter here.
+  if (TfmSettings* fmSettings = TfmSettings::Instance()) fmSettings->ShowModal();
 }
 
 void TfrmMain::OnDestroy() {

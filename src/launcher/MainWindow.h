@@ -63,8 +63,7 @@ class TfrmMain final : public win::Form {
   void FormCreate();
   void FormClose();
   void btnStartClick();
-  // Left as the layout binds it; the settings dialog's opening is added with its handlers.
-  void btnSettingsClick() {}
+  void btnSettingsClick();
   void lbWorldsDblClick();
   void lbWorldsDrawItem(win::Control&, const win::DrawItemArgs&);
 

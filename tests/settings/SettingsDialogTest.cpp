@@ -367,11 +367,12 @@ TEST(SettingsDialog, TypingIntoEitherComboBoxChangesNothing) {
     EXPECT_EQ(ui::Text(combo), before);
   }
   ASSERT_TRUE(run.PressOk());
-  const std::string after = run.Ini();
-  EXPECT_NE(after.find("Gamma=1.4\r\n"), std::string::npos) << after;
-  EXPECT_NE(after.find("ScreenXSize=1024\r\nScreenYSize=768\r\nRenderBits=16\r\n"),
-            std::string::npos)
-      << after;
+  EXPECT_EQ(
+      run.Ini(),
+      "[RenderState]\r\nGamma=1.4\r\nScreenXSize=1024\r\nScreenYSize=768\r\nTextureDetail=0\r\n"
+      "DynamicLight=0\r\nBboShasi=0\r\nShadowDetail=0\r\nbMouseAccelation=TRUE\r\n"
+      "bDetailTexture=TRUE\r\nbFullScreen=FALSE\r\nRenderBits=16\r\n[Sound]\r\nMusic=TRUE\r\n"
+      "Sound=TRUE\r\n");
 }
 
 // Every way of closing but OK writes nothing; the next showing shows the file again, not

@@ -24,6 +24,12 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
+  // The window layouts are stored compressed: the framework is given the reader that
+  // takes plain and zlib-compressed form resources, before the first window.
+  static const kq::win::ModuleResources programResources;
+  kq::forms::SetProgramModule(&programResources);
+  kq::forms::SetFormResourceInitializer(&kq::forms::InitFormFromResources);
+
   // Windows Sockets 1.1 for the life of the program.
   const kq::win::SocketLibrary sockets;
   if (!sockets.Started()) {
@@ -33,12 +39,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
 
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&icc);
-
-  // The window layouts are stored compressed: the framework is given the reader that
-  // takes plain and zlib-compressed form resources, before the first window.
-  static const kq::win::ModuleResources programResources;
-  kq::forms::SetProgramModule(&programResources);
-  kq::forms::SetFormResourceInitializer(&kq::forms::InitFormFromResources);
 
   static const kq::win::SystemAnsiCodec codec;
   // Both windows live until the program ends; the main window is the first one and

@@ -2,6 +2,8 @@
 
 #include "common/Error.h"
 
+#include "../support/TrickleStream.h"
+
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -34,23 +36,7 @@ Bytes Sample(std::size_t n, unsigned seed = 1) {
   return b;
 }
 
-// Hands out at most `step` bytes per read and counts what was taken.
-class TrickleStream final : public InputStream {
- public:
-  TrickleStream(ByteView data, std::size_t step) : data_(data), step_(step) {}
-  std::size_t Read(void* buf, std::size_t n) override {
-    const std::size_t k = std::min({n, step_, data_.size() - pos_});
-    std::copy_n(data_.data() + pos_, k, static_cast<std::uint8_t*>(buf));
-    pos_ += k;
-    return k;
-  }
-  std::size_t taken() const { return pos_; }
-
- private:
-  ByteView data_;
-  std::size_t step_;
-  std::size_t pos_ = 0;
-};
+using test::TrickleStream;
 
 Bytes ReadAll(InputStream& in, std::size_t chunk) {
   Bytes out;

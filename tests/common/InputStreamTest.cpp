@@ -2,6 +2,8 @@
 
 #include "common/Error.h"
 
+#include "../support/TrickleStream.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,24 +14,7 @@
 namespace kq {
 namespace {
 
-// Hands out at most `step` bytes per read, the way a socket or a slow file does.
-class TrickleStream final : public InputStream {
- public:
-  TrickleStream(ByteView data, std::size_t step) : data_(data), step_(step) {}
-  std::size_t Read(void* buf, std::size_t n) override {
-    const std::size_t k = std::min({n, step_, data_.size() - pos_});
-    std::copy_n(data_.data() + pos_, k, static_cast<std::uint8_t*>(buf));
-    pos_ += k;
-    ++reads_;
-    return k;
-  }
-  int reads_ = 0;
-
- private:
-  ByteView data_;
-  std::size_t step_;
-  std::size_t pos_ = 0;
-};
+using test::TrickleStream;
 
 Bytes Sequence(std::size_t n) {
   Bytes b(n);

@@ -3,6 +3,8 @@
 #include "FormWriter.h"
 #include "common/Error.h"
 
+#include "../support/TrickleStream.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,22 +20,7 @@ Bytes DataFile(const char* name) {
   return Bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
 }
 
-// Hands out at most `step` bytes per read.
-class TrickleStream final : public InputStream {
- public:
-  TrickleStream(ByteView data, std::size_t step) : data_(data), step_(step) {}
-  std::size_t Read(void* buf, std::size_t n) override {
-    const std::size_t k = std::min({n, step_, data_.size() - pos_});
-    std::copy_n(data_.data() + pos_, k, static_cast<std::uint8_t*>(buf));
-    pos_ += k;
-    return k;
-  }
-
- private:
-  ByteView data_;
-  std::size_t step_;
-  std::size_t pos_ = 0;
-};
+using test::TrickleStream;
 
 std::u16string ErrorOf(ByteView data, const FormReadOptions& options = {}) {
   MemoryInputStream in(data);

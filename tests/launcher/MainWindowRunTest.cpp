@@ -10,6 +10,8 @@
 #include "win/SessionShim.h"
 #include "win/SystemText.h"
 
+#include "../win/FreePort.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -222,18 +224,7 @@ TEST_F(MainWindowRun, FromStartToTheGame) {
 // What the player sees of each way a login can fail; Start comes back each time, and a
 // second Start gives the same answer.
 TEST_F(MainWindowRun, EveryOutcomeAsThePlayerSeesIt) {
-  const int freePort = [] {
-    // A port that was just free: nothing listens there.
-    const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = ::inet_addr("127.0.0.1");
-    int size = sizeof at;
-    ::bind(s, reinterpret_cast<const sockaddr*>(&at), sizeof at);
-    ::getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
-    ::closesocket(s);
-    return static_cast<int>(::ntohs(at.sin_port));
-  }();
+  const int freePort = win::test::FreePort();
   const struct {
     const char* name;
     int port;

@@ -9,6 +9,8 @@
 #include "win/TestFolder.h"
 #include "win/Win.h"
 
+#include "../win/FreePort.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -27,18 +29,7 @@ std::int32_t ServerPort() {
   return port ? std::atoi(port) : 0;
 }
 
-// A port of 127.0.0.1 where nothing listens: one that was just free.
-std::int32_t FreePort() {
-  const SOCKET s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = ::inet_addr("127.0.0.1");
-  int size = sizeof at;
-  ::bind(s, reinterpret_cast<const sockaddr*>(&at), sizeof at);
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&at), &size);
-  ::closesocket(s);
-  return ::ntohs(at.sin_port);
-}
+using win::test::FreePort;
 
 class LoginSequenceWinTest : public ::testing::Test {
  protected:

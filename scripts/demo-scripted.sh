@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The scripted demo run, on the display xvfb-run gives it: the launcher comes up, the player
 # types the demo account and presses Start, the world appears, a double-click enters it, the
-# stand-in client starts and the launcher fades out. Screenshots along the way.
-# Usage: demo-scripted.sh ROOT GAME_FOLDER
+# stand-in client starts and the launcher fades out. Screenshots along the way; the
+# launcher's status lines are taken by a debug viewer and by Wine's debugstr trace.
+# Usage: demo-scripted.sh ROOT DEMO_FOLDER (the game folder is DEMO_FOLDER/game)
 set -euo pipefail
 root=$1
-game=$2
-shots="$root/build/demo/screenshots"
+demo=$2
+game="$demo/game"
+shots="$demo/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots"
 source "$root/scripts/wine-env.sh" "$root/build/windows/wineprefix"
@@ -15,9 +17,16 @@ ui() { wine "$driver" "$@" | tr -d '\r'; }
 shot() { import -window root "$shots/$1.png"; }
 
 cd "$game"
-wine KQMiniLauncher.exe &
+WINEDEBUG=-all,warn+debugstr wine KQMiniLauncher.exe 2>"$demo/launcher-debugstr.log" &
 launcher=$!
 ui wait TfrmMain 30 >/dev/null
+rm -f "$demo/debugview.txt"
+ui debugview TfrmMain 5 >"$demo/launcher-status.txt" 2>"$demo/debugview.txt" &
+viewer=$!
+for _ in $(seq 100); do  # the viewer says on its error output once it follows the launcher
+  [ -s "$demo/debugview.txt" ] && break
+  sleep 0.1
+done
 sleep 1  # let the window finish painting
 shot 01-ready
 ui settext TfrmMain edtLogin player >/dev/null
@@ -39,12 +48,16 @@ shot 03-entered
 code=0
 wait "$launcher" || code=$?
 echo "demo: launcher exited with code $code"
+wait "$viewer" || true
 if ui wait TKQStandInClient 10 >/dev/null 2>&1; then
   sleep 1
   shot 04-client
   ui close TKQStandInClient >/dev/null || true
 fi
 echo "demo: screenshots: $shots"
+echo "demo: the launcher's status lines, as a debug viewer took them: $demo/launcher-status.txt"
+cat "$demo/launcher-status.txt"
+echo "demo: the same lines in Wine's trace (WINEDEBUG=warn+debugstr): $demo/launcher-debugstr.log"
 echo "demo: ticket: $game/System/DefaultSet.tmp"
 if [ -x "$root/build/native/tools/kq-ticket" ]; then
   "$root/build/native/tools/kq-ticket" decode "$game/System/DefaultSet.tmp" || true

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command while the reference login server listens on a free port of 127.0.0.1; the
 # command finds the port in KQ_LOGIN_SERVER_PORT. The server is stopped afterwards and the
-# command's exit code is the script's.
+# command's exit code is the script's. With KQ_LOGIN_SERVER_LOG set, the server's error
+# output (its log) goes to that file.
 # Usage: with-loginserver.sh SERVER [SERVER_FLAGS...] -- COMMAND [ARGS...]
 set -euo pipefail
 server=$1
@@ -18,8 +19,10 @@ fi
 shift
 
 portfile=$(mktemp -u "${TMPDIR:-/tmp}/kq-loginserver-port.XXXXXX")
-"$server" "${flags[@]}" --port 0 --port-file "$portfile" &
+if [ -n "${KQ_LOGIN_SERVER_LOG:-}" ]; then exec 3>"$KQ_LOGIN_SERVER_LOG"; else exec 3>&2; fi
+"$server" "${flags[@]}" --port 0 --port-file "$portfile" 2>&3 &
 pid=$!
+exec 3>&-
 stop() {
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true

@@ -72,10 +72,12 @@ DWORD WINAPI LoginWorker(LPVOID param) {
 // --- TMainSessionHost ---
 
 void TMainSessionHost::StatusLine(const std::u16string& text, std::uint32_t colour) {
-  // The session never puts the password into a status line.
-  wchar_t prefix[32];
-  ::wsprintfW(prefix, L"KQMiniLauncher [%06X] ", static_cast<unsigned>(colour));
-  ::OutputDebugStringW((prefix + win::Wide(text) + L"\n").c_str());
+  // The session never puts the password into a status line. The line goes out in the ANSI
+  // code page: debug viewers read an ANSI buffer (Windows converts wide text for them in
+  // the same way), and Wine hands only the ANSI call on to viewers and to its debugstr trace.
+  char prefix[32];
+  ::wsprintfA(prefix, "KQMiniLauncher [%06X] ", static_cast<unsigned>(colour));
+  ::OutputDebugStringA((prefix + win::SystemAnsiCodec().ToAnsi(text) + "\n").c_str());
 }
 
 void TMainSessionHost::WorldListReady(std::shared_ptr<const TWorldList> worlds) {

@@ -4,8 +4,10 @@
 // fresh game folder. Screenshots go to build/windows/artifacts.
 #include "../win/RunningLauncher.h"
 #include "../win/TestFolder.h"
+#include "DebugOutput.h"
 #include "UiAutomation.h"
 #include "common/Utf8.h"
+#include "session/StatusSink.h"
 #include "session/Ticket.h"
 #include "win/SessionShim.h"
 #include "win/SystemText.h"
@@ -14,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <thread>
@@ -72,6 +76,34 @@ int CountPixels(const std::wstring& bmp, COLORREF colour) {
       if (RGB(r, g, b) == colour) ++n;
     }
   }
+  return n;
+}
+
+// One status line as a debug viewer receives it from the launcher: in the ANSI code page,
+// marked with the program and the line's colour.
+std::string DebugLine(std::uint32_t colour, std::u16string_view text) {
+  char prefix[32];
+  std::snprintf(prefix, sizeof prefix, "KQMiniLauncher [%06X] ", static_cast<unsigned>(colour));
+  return prefix + win::SystemAnsiCodec().ToAnsi(text) + "\n";
+}
+
+// The yellow line that opens an outcome: its code in eight hex digits.
+std::string DebugLine(std::uint32_t colour, std::uint32_t code) {
+  char text[12];
+  std::snprintf(text, sizeof text, "%08X", static_cast<unsigned>(code));
+  return DebugLine(colour, std::u16string(text, text + 8));
+}
+
+bool EndsWith(const std::vector<std::string>& lines, const std::vector<std::string>& tail) {
+  return lines.size() >= tail.size() &&
+         std::equal(tail.begin(), tail.end(), lines.end() - tail.size());
+}
+
+int Occurrences(const std::vector<std::string>& lines, const std::vector<std::string>& run) {
+  int n = 0;
+  for (auto at = lines.begin();
+       (at = std::search(at, lines.end(), run.begin(), run.end())) != lines.end(); ++at)
+    ++n;
   return n;
 }
 
@@ -164,6 +196,8 @@ class MainWindowRun : public ::testing::Test {
 };
 
 TEST_F(MainWindowRun, FromStartToTheGame) {
+  ui::DebugOutputViewer viewer;
+  ASSERT_TRUE(viewer.Listening());
   Game game(ServerPort("MAIN"));
   HWND main = game.Start();
   ASSERT_NE(main, nullptr);
@@ -200,6 +234,18 @@ TEST_F(MainWindowRun, FromStartToTheGame) {
   EXPECT_EQ(game.Launcher().WaitForExit(), 0);
 
   const std::wstring& dir = game.Folder().Path();
+  // A debug viewer follows the whole login and the world entry; the password is not there.
+  const std::vector<std::string> lines{
+      DebugLine(kStatusBlack, u"connecting to 127.0.0.1"),
+      DebugLine(kStatusGreen, u"connected"),
+      DebugLine(kStatusBlack, u"Login details :    Result = $00 AccountID = $1234 Premium = $01"),
+      DebugLine(kStatusBlack,
+                u"ServIP:0100007F\nServPort:1B58\nKey1:11111111\nKey2:22222222\n"
+                u"Key3:33333333\nKey4:44444444\n"),
+      DebugLine(kStatusBlack, u"Start game: " + win::U16(dir)),
+  };
+  EXPECT_TRUE(Eventually([&] { return viewer.LinesFrom(game.Launcher().Pid()) == lines; }, 3000));
+  EXPECT_EQ(viewer.LinesFrom(game.Launcher().Pid()), lines);
   const DecodedTicket ticket =
       DecodeTicket(AsBytes(ReadFileBytes(dir + L"System\\DefaultSet.tmp")));
   EXPECT_TRUE(ticket.Ok());
@@ -231,22 +277,33 @@ TEST_F(MainWindowRun, EveryOutcomeAsThePlayerSeesIt) {
     const wchar_t* login;
     bool withClient;
     const wchar_t* error;
+    std::uint32_t code;      // the yellow line
+    const wchar_t* redLine;  // the red line after it; empty: none
   } cases[] = {
-      {"busy", ServerPort("MAIN"), L"busy", true, L"Данный аккаунт уже в игре."},
-      {"wrong password", ServerPort("MAIN"), L"player", true, L"Неверный логин или пароль."},
-      {"blocked", ServerPort("MAIN"), L"blocked", true, L"Ваша учётная запись заблокирована."},
-      {"code without text", ServerPort("MAIN"), L"odd", true, L""},
+      {"busy", ServerPort("MAIN"), L"busy", true, L"Данный аккаунт уже в игре.", 0x0503,
+       L"Ошибка получения списка серверов : 05 [Данный аккаунт уже в игре.]"},
+      {"wrong password", ServerPort("MAIN"), L"player", true, L"Неверный логин или пароль.", 0x0603,
+       L"Ошибка получения списка серверов : 06 [Неверный логин или пароль.]"},
+      {"blocked", ServerPort("MAIN"), L"blocked", true, L"Ваша учётная запись заблокирована.",
+       0x2803, L"Ошибка получения списка серверов : 28 [Ваша учётная запись заблокирована.]"},
+      {"code without text", ServerPort("MAIN"), L"odd", true, L"", 0x4D03,
+       L"Ошибка получения списка серверов : 4D []"},
       // Sent as typed: with the blanks the server knows no such login.
-      {"blanks kept", ServerPort("MAIN"), L" busy ", true, L"Неверный логин или пароль."},
+      {"blanks kept", ServerPort("MAIN"), L" busy ", true, L"Неверный логин или пароль.", 0x0603,
+       L"Ошибка получения списка серверов : 06 [Неверный логин или пароль.]"},
       {"no hello reply", ServerPort("SILENT_HELLO"), L"player", true,
-       L"Вышел таймаут соединения с сервером."},
+       L"Вышел таймаут соединения с сервером.", 0x01,
+       L"Вышел таймаут ожидания соединения с сервером."},
       {"no login result", ServerPort("SILENT_LOGIN"), L"player", true,
-       L"Вышел таймаут ответа авторизации."},
+       L"Вышел таймаут ответа авторизации.", 0x02,
+       L"Вышел таймаут ожидания ответа на попытку авторизоваться."},
       {"no world list", ServerPort("SILENT_WORLDS"), L"player", true,
-       L"Вышел таймаут получения списка серверов."},
-      {"unreachable", freePort, L"player", true, L"Сервер не откликается на запросы."},
-      {"no client file", ServerPort("MAIN"), L"player", false, L""},
+       L"Вышел таймаут получения списка серверов.", 0x04,
+       L"Вышел таймаут ожидания ответа на запрос списка игровых миров."},
+      {"unreachable", freePort, L"player", true, L"Сервер не откликается на запросы.", 0x05, L""},
+      {"no client file", ServerPort("MAIN"), L"player", false, L"", 0x00, L""},
   };
+  ui::DebugOutputViewer viewer;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Game game(c.port, c.withClient);
@@ -273,6 +330,18 @@ TEST_F(MainWindowRun, EveryOutcomeAsThePlayerSeesIt) {
     }
     if (std::string(c.name) == "blocked") game.Screenshot(L"run-error-shown.bmp");
     game.Close();
+    // The status lines reach a debug viewer: each attempt ends with the outcome's lines,
+    // and the password is never among them.
+    const DWORD pid = game.Launcher().Pid();
+    std::vector<std::string> outcome{DebugLine(kStatusYellow, c.code)};
+    if (*c.redLine) outcome.push_back(DebugLine(kStatusRed, win::U16(c.redLine)));
+    EXPECT_TRUE(Eventually([&] { return EndsWith(viewer.LinesFrom(pid), outcome); }, 3000));
+    const std::vector<std::string> lines = viewer.LinesFrom(pid);
+    EXPECT_EQ(Occurrences(lines, outcome), 2);
+    for (const std::string& line : lines) {
+      EXPECT_EQ(line.find(win::SystemAnsiCodec().ToAnsi(win::U16(password))), std::string::npos)
+          << line;
+    }
   }
 }
 

@@ -14,10 +14,14 @@
 //   KQUiDriver show WINDOW                    show a hidden window
 //   KQUiDriver screenshot WINDOW FILE.bmp     save what the screen shows of the window
 //   KQUiDriver close WINDOW                   ask the window to close (WM_CLOSE)
+//   KQUiDriver debugview WINDOW [SECONDS]     print the debugger output of the window's
+//                                             program as it comes, until that program ends
 //
 // Texts are printed as UTF-8. Exit code 0 on success, 1 when the window, the control or
 // the item was not found (or a screenshot failed), 2 on bad usage.
+#include "DebugOutput.h"
 #include "UiAutomation.h"
+#include "win/Handles.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -40,8 +44,48 @@ void PrintLine(const std::wstring& text) {
 int Usage() {
   std::fwprintf(stderr,
                 L"usage: KQUiDriver wait|text|settext|click|dblclick|select|items|enabled|"
-                L"rect|show|screenshot|close WINDOW [NAME] [ARG]\n");
+                L"rect|show|screenshot|close|debugview WINDOW [NAME] [ARG]\n");
   return 2;
+}
+
+// Debug output arrives in the ANSI code page; a line may hold several lines of text.
+void PrintDebugLine(const std::string& ansi) {
+  std::string text = ansi;
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  const int n =
+      ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  PrintLine(wide);
+  std::fflush(stdout);
+}
+
+int FollowDebugOutput(const wchar_t* className, int seconds) {
+  // The viewer listens before the window is looked for, so nothing sent after it is lost.
+  const DebugOutputViewer viewer;
+  if (!viewer.Listening()) {
+    std::fwprintf(stderr, L"another debug viewer holds the debugger output\n");
+    return 1;
+  }
+  HWND window = WaitTopWindow(className, seconds * 1000);
+  DWORD pid = 0;
+  if (window) ::GetWindowThreadProcessId(window, &pid);
+  const kq::win::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, pid));
+  if (!window || !process) {
+    std::fwprintf(stderr, L"no window of class %ls\n", className);
+    return 1;
+  }
+  std::fwprintf(stderr, L"debugview: following process %lu\n", pid);
+  std::fflush(stderr);
+  std::size_t printed = 0;
+  bool ended = false;
+  while (!ended) {
+    ended = ::WaitForSingleObject(process.Get(), 100) == WAIT_OBJECT_0;
+    if (ended) ::Sleep(200);  // the last lines may still be on their way
+    const std::vector<std::string> lines = viewer.LinesFrom(pid);
+    for (; printed < lines.size(); ++printed) PrintDebugLine(lines[printed]);
+  }
+  return 0;
 }
 
 int Run(int argc, wchar_t** argv) {
@@ -53,6 +97,7 @@ int Run(int argc, wchar_t** argv) {
     std::fwprintf(stderr, L"no window of class %ls\n", argv[2]);
     return 1;
   }
+  if (verb == L"debugview") return FollowDebugOutput(argv[2], argc > 3 ? _wtoi(argv[3]) : 20);
   HWND window = WaitTopWindow(argv[2], 0);
   if (!window) {
     std::fwprintf(stderr, L"no window of class %ls\n", argv[2]);

@@ -105,6 +105,9 @@ void TLoginSession::ReceiveLoop(TListener& listener) {
     std::vector<std::uint8_t> buffer(kReceiveBufferSize);
     FrameAssembler frames;
     const FrameAssembler::FrameHandler dispatch = [&](ByteView frame) {
+      // Taken whole under the lock that CloseLink passes through, so no response of an
+      // ended link can land in the session once CloseLink has returned.
+      const std::lock_guard lock(dispatchMutex_);
       if (listener.IsListen.load()) DispatchResponse(frame);
     };
     while (listener.IsListen.load()) {
@@ -123,6 +126,9 @@ void TLoginSession::ReceiveLoop(TListener& listener) {
 void TLoginSession::CloseLink() {
   if (!listener_ || !listener_->IsListen.load()) return;
   listener_->IsListen.store(false);
+  // A response the receive thread is taking from this link is finished before we go on;
+  // it starts no other.
+  { const std::lock_guard lock(dispatchMutex_); }
   services_.Shim.Sleep(kCloseGraceMs);
   // Shutting down wakes the blocked receive; the handle itself is closed by whichever of
   // the session and the receive thread lets go of it last.

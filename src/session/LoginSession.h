@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -155,6 +156,8 @@ class TLoginSession {
   std::shared_ptr<ShimSocket> socket_;
   std::shared_ptr<TListener> listener_;
   std::vector<ReceiveThread> threads_;
+  // Held by a receive thread while it takes one response into the session.
+  std::mutex dispatchMutex_;
 
   std::atomic<TSessionHost*> host_{nullptr};
   // The receive thread stores the values relaxed and then the stage with release.

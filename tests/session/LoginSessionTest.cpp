@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 namespace kq {
@@ -490,6 +492,65 @@ TEST_F(LinkTest, AConnectionClosedByTheServerEndsInTheTimeout) {
   s.CloseLink();
   EXPECT_FALSE(listener->IsListen.load());
   EXPECT_FALSE(s.HasSocket());
+}
+
+// Holds the receive thread inside the login result's dispatch (its details line comes before
+// the stage moves) until the test lets it go.
+class GatedHost final : public TSessionHost {
+ public:
+  void StatusLine(const std::u16string& text, std::uint32_t) override {
+    if (text.rfind(u"Login details", 0) != 0) return;
+    std::unique_lock lock(mutex_);
+    inside_ = true;
+    changed_.notify_all();
+    changed_.wait(lock, [&] { return open_; });
+  }
+  void WorldListReady(std::shared_ptr<const TWorldList>) override {}
+  void SequenceEnded(std::uint32_t) override {}
+
+  void WaitUntilInside() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return inside_; });
+  }
+  void Open() {
+    const std::lock_guard lock(mutex_);
+    open_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool inside_ = false;
+  bool open_ = false;
+};
+
+// A response still being taken when the link closes is finished before CloseLink returns:
+// it can never move the stage of the link that comes next.
+TEST_F(LinkTest, AResponseTakenWhileTheLinkClosesLandsBeforeCloseLinkReturns) {
+  auto parts = Parts();
+  TLoginSession& s = *parts->session;
+  GatedHost gate;
+  s.SetHost(&gate);
+  ASSERT_TRUE(s.OpenLink());
+  s.StartListener();
+  s.SetStage(TSessionStage::LinkOpen);
+  s.Send(BuildHello());
+  ASSERT_TRUE(s.WaitForStage(TSessionStage::HelloReply));
+  s.Send(BuildLoginRequest("player", "secret", s.AddKey(), s.XorKey()));
+  gate.WaitUntilInside();
+
+  // Let the receive thread go well after the close's own pause would have ended.
+  std::thread opener([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    gate.Open();
+  });
+  s.CloseLink();
+  EXPECT_EQ(s.Stage(), TSessionStage::LoginResult);
+  s.SetStage(TSessionStage::LinkOpen);  // as the next link's sequence does
+  opener.join();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(s.Stage(), TSessionStage::LinkOpen);
 }
 
 // A session that goes away with its link open takes its receive thread with it.

@@ -1,13 +1,15 @@
 # Layout sources -> compressed form streams -> RCDATA resources.
 #
-# The form compiler is a build-time tool and must run on the build machine: the native
-# tree builds it as the target `formc`; the windows tree builds a native copy of it in
-# `host-tools/` (the same sources, configured with KQ_HOST_TOOLS_ONLY) before any layout
-# is compiled, so that either tree builds on its own.
+# The form compiler and the skin generator are build-time tools and must run on the build
+# machine: the native tree builds them as the targets `formc` and `skingen`; the windows
+# tree builds native copies in `host-tools/` (the same sources, configured with
+# KQ_HOST_TOOLS_ONLY) before any layout is compiled, so that either tree builds on its own.
+# KQ_*_DEPENDS name the tool's file as well, so that what it made is remade when it changes.
 
 if(WIN32)
   include(ExternalProject)
   set(KQ_FORMC ${CMAKE_BINARY_DIR}/host-tools/tools/formc/formc)
+  set(KQ_SKINGEN ${CMAKE_BINARY_DIR}/host-tools/tools/skingen/skingen)
   ExternalProject_Add(kq_host_tools
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
@@ -15,11 +17,14 @@ if(WIN32)
     # The tools change with the sources; ninja makes the rebuild a no-op otherwise.
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${KQ_FORMC})
-  set(KQ_FORMC_TARGET kq_host_tools)
+    BUILD_BYPRODUCTS ${KQ_FORMC} ${KQ_SKINGEN})
+  set(KQ_FORMC_DEPENDS kq_host_tools ${KQ_FORMC})
+  set(KQ_SKINGEN_DEPENDS kq_host_tools ${KQ_SKINGEN})
 else()
   set(KQ_FORMC $<TARGET_FILE:formc>)
-  set(KQ_FORMC_TARGET formc)
+  set(KQ_FORMC_DEPENDS formc)
+  set(KQ_SKINGEN $<TARGET_FILE:skingen>)
+  set(KQ_SKINGEN_DEPENDS skingen)
 endif()
 
 # Binary properties spliced into layouts (`@'file'`) are looked up here first.
@@ -38,7 +43,7 @@ function(kq_compile_form source out_var)
     OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/forms
     COMMAND ${KQ_FORMC} ${abs} -o ${out} -I ${KQ_SPLICE_DIR}
-    DEPENDS ${abs} ${KQ_FORMC_TARGET} ${ARG_DEPENDS}
+    DEPENDS ${abs} ${KQ_FORMC_DEPENDS} ${ARG_DEPENDS}
     COMMENT "Compiling layout ${cls}")
   set(${out_var} ${out} PARENT_SCOPE)
 endfunction()
@@ -80,4 +85,20 @@ function(kq_layout source)
     kq_compile_form(${source} out ${ARGN})
     add_custom_target(layout_${cls} ALL DEPENDS ${out})
   endif()
+endfunction()
+
+# kq_internal_skins(CATALOGUE OUT_VAR): the internal skins made from the catalogue source,
+# into <build>/splice/skins: one package per skin and the fragment InternalSkins.inc that a
+# layout includes (`InternalSkins = include 'skins/InternalSkins.inc'`). OUT_VAR gets the
+# fragment's path, for the DEPENDS of that layout, which must be in the same directory.
+function(kq_internal_skins catalogue out_var)
+  get_filename_component(abs ${catalogue} ABSOLUTE)
+  set(dir ${KQ_SPLICE_DIR}/skins)
+  set(out ${dir}/InternalSkins.inc)
+  add_custom_command(
+    OUTPUT ${out}
+    COMMAND ${KQ_SKINGEN} ${abs} -o ${dir}
+    DEPENDS ${abs} ${KQ_SKINGEN_DEPENDS}
+    COMMENT "Generating the internal skins")
+  set(${out_var} ${out} PARENT_SCOPE)
 endfunction()

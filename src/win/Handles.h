@@ -61,10 +61,17 @@ struct WindowTraits {  // a window this code created and must destroy
   static void Close(Type h) { ::DestroyWindow(h); }
 };
 
+struct ModuleTraits {  // LoadLibraryExW, also as a data file for its resources
+  using Type = HMODULE;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::FreeLibrary(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using Socket = UniqueHandle<SocketTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
+using LoadedModule = UniqueHandle<ModuleTraits>;
 
 }  // namespace kq::win

@@ -1,6 +1,11 @@
 // The stored layout of the main window against the window's table of controls.
 #include "../support/StoredForm.h"
+#include "common/Utf8.h"
 #include "resources/FormValues.h"
+#include "skins/StoredSkins.h"
+
+#include <fstream>
+#include <iterator>
 
 namespace kq {
 namespace {
@@ -119,6 +124,172 @@ TEST(MainWindowLayout, ControlDetails) {
   EXPECT_EQ(hover.height, -11);
   EXPECT_EQ(TextOf(link.Find(u"URL")), u"https://rizura.example/");
   EXPECT_EQ(TextOf(link.Find(u"Cursor")), u"crHandPoint");
+}
+
+// The skin manager's settings in the order they are applied: animation, the catalogue,
+// menus, the skin folder, and the skin name last (assigning it loads a skin).
+TEST(MainWindowLayout, SkinManagerStoresItsSettingsInOrder) {
+  const forms::Component form = test::ReadCompiledLayout("TFRMMAIN");
+  const forms::Component* manager = form.FindChild(u"sSkinManager1");
+  ASSERT_NE(manager, nullptr);
+  const char16_t* const order[] = {
+      u"AnimEffects.BlendOnMoving.Active",
+      u"AnimEffects.BlendOnMoving.BlendValue",
+      u"AnimEffects.FormHide.Time",
+      u"AnimEffects.Minimizing.Time",
+      u"InternalSkins",
+      u"MenuSupport.IcoLineSkin",
+      u"MenuSupport.ExtraLineFont.Charset",
+      u"MenuSupport.ExtraLineFont.Color",
+      u"MenuSupport.ExtraLineFont.Height",
+      u"MenuSupport.ExtraLineFont.Name",
+      u"MenuSupport.ExtraLineFont.Style",
+      u"SkinDirectory",
+      u"SkinName",
+      u"SkinInfo",
+  };
+  ASSERT_EQ(manager->properties.size(), std::size(order));
+  for (std::size_t i = 0; i < std::size(order); ++i) {
+    EXPECT_EQ(manager->properties[i].name, order[i]) << i;
+  }
+  EXPECT_EQ(forms::BoolOf(manager->Find(u"AnimEffects.BlendOnMoving.Active")), true);
+  EXPECT_EQ(IntegerOf(manager->Find(u"AnimEffects.BlendOnMoving.BlendValue")), 220);
+  EXPECT_EQ(IntegerOf(manager->Find(u"AnimEffects.FormHide.Time")), 250);
+  EXPECT_EQ(IntegerOf(manager->Find(u"AnimEffects.Minimizing.Time")), 300);
+  EXPECT_EQ(TextOf(manager->Find(u"MenuSupport.IcoLineSkin")), u"ICOLINE");
+  const auto menuFont = forms::FontOf([&](const std::u16string& n) { return manager->Find(n); },
+                                      u"MenuSupport.ExtraLineFont", {});
+  EXPECT_EQ(menuFont.name, u"Tahoma");
+  EXPECT_EQ(menuFont.height, -11);
+  EXPECT_EQ(TextOf(manager->Find(u"SkinDirectory")), u"c:\\Skins");
+  EXPECT_EQ(TextOf(manager->Find(u"SkinName")), u"iOS4 (internal)");
+  EXPECT_EQ(TextOf(manager->Find(u"SkinInfo")), u"8");
+}
+
+// The catalogue: the 74 internal skins in their order, each item storing what the manager
+// stores, and its package byte for byte as the skin generator wrote it.
+TEST(MainWindowLayout, InternalSkinsAreTheCatalogueWithTheGeneratedPackages) {
+  const char16_t* const names[] = {
+      u"Air (internal)",
+      u"AlterMetro (internal)",
+      u"Aluminium (internal)",
+      u"AutumnSky (internal)",
+      u"Black Box (internal)",
+      u"BlueGauze (internal)",
+      u"BlueGlass (internal)",
+      u"BlueIce (internal)",
+      u"BluePlastic (internal)",
+      u"Calcium (internal)",
+      u"Cappuccino (internal)",
+      u"Cold (internal)",
+      u"DarkGlass (internal)",
+      u"DarkMetro (internal)",
+      u"Desert (internal)",
+      u"Elegant (internal)",
+      u"Flatline (internal)",
+      u"FM (internal)",
+      u"Garnet II (internal)",
+      u"Golden (internal)",
+      u"GPlus (internal)",
+      u"Graphite (internal)",
+      u"GrayPlastic (internal)",
+      u"iOS dark (internal)",
+      u"iOS4 (internal)",
+      u"Ledenets (internal)",
+      u"Light Board (internal)",
+      u"Lucky (internal)",
+      u"Lunar Base (internal)",
+      u"MacMetal (internal)",
+      u"MacOS2 (internal)",
+      u"Matrix (internal)",
+      u"MetroUI (internal)",
+      u"Mint (internal)",
+      u"Moonlight (internal)",
+      u"Nautilus_contrast (internal)",
+      u"Neutral (internal)",
+      u"Neutral2 (internal)",
+      u"Neutral3 (internal)",
+      u"Neutral4 (internal)",
+      u"NextAlpha2 (internal)",
+      u"Notes Leather (internal)",
+      u"Notes Sport (internal)",
+      u"Notes Wood (internal)",
+      u"Office12Style (internal)",
+      u"Office2007 Black (internal)",
+      u"Office2007 Blue (internal)",
+      u"Office2010 Blue (internal)",
+      u"Opus (internal)",
+      u"Pulsar (internal)",
+      u"Retro (internal)",
+      u"Rhombus (internal)",
+      u"Sand (internal)",
+      u"Sapphire (internal)",
+      u"Shine (internal)",
+      u"Snow Leopard (internal)",
+      u"Spring Willow (internal)",
+      u"Subway (internal)",
+      u"TheFrog (internal)",
+      u"Topaz (internal)",
+      u"Toxic (internal)",
+      u"TV-b (internal)",
+      u"Ubuntu (internal)",
+      u"Vienna (internal)",
+      u"Vista (internal)",
+      u"WEB (internal)",
+      u"Windows 8 (internal)",
+      u"Winter2011 (internal)",
+      u"WLM (internal)",
+      u"WMP 2008 (internal)",
+      u"WMP11 (internal)",
+      u"Wood (internal)",
+      u"WOT (internal)",
+      u"Zest (internal)",
+  };
+  const forms::Component form = test::ReadCompiledLayout("TFRMMAIN");
+  const forms::Component* manager = form.FindChild(u"sSkinManager1");
+  ASSERT_NE(manager, nullptr);
+  const forms::FormValue* stored = manager->Find(u"InternalSkins");
+  ASSERT_NE(stored, nullptr);
+  ASSERT_EQ(stored->type, forms::ValueType::Collection);
+  const TsStoredSkins skins = ReadStoredSkins(stored);
+  ASSERT_EQ(skins.Count(), std::size(names));
+  for (std::size_t i = 0; i < skins.Count(); ++i) {
+    const TsStoredSkin& skin = skins[i];
+    SCOPED_TRACE(Utf16ToUtf8String(names[i]));
+    EXPECT_EQ(skin.Name, names[i]);
+    // Stored in this order, nothing else (the bitmap is empty, the rest keep defaults).
+    std::vector<std::u16string> props;
+    for (const forms::FormProperty& p : stored->items[i].properties) props.push_back(p.name);
+    EXPECT_EQ(props, (std::vector<std::u16string>{u"Name", u"Shadow1Color", u"Shadow1Offset",
+                                                  u"Shadow1Transparency", u"Data"}));
+    EXPECT_FALSE(stored->items[i].index.has_value());
+    EXPECT_EQ(skin.Shadow1Color, forms::FormColor{0});
+    EXPECT_EQ(skin.Shadow1Offset, 0);
+    EXPECT_EQ(skin.Shadow1Transparency, 0);
+    EXPECT_EQ(skin.Shadow1Blur, -1);
+    EXPECT_EQ(skin.BorderColor, forms::FormColor{0xFF00FF});
+    EXPECT_EQ(skin.Version, 0);
+
+    std::ifstream f(std::string(KQ_SKINS_DIR) + "/" + Utf16ToUtf8String(names[i]) + ".asz",
+                    std::ios::binary);
+    ASSERT_TRUE(f);
+    const Bytes file((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    ASSERT_GE(file.size(), 8u);
+    EXPECT_EQ(skin.PackedData, file);
+  }
+
+  const std::pair<const char16_t*, int> lookups[] = {
+      {u"Air (internal)", 0},
+      {u"FM (internal)", 17},
+      {u"iOS4 (internal)", 24},
+      {u"Zest (internal)", 73},
+      {u"fm (internal)", -1},
+      {u"FM", -1},
+      {u"", -1},
+  };
+  for (const auto& [name, index] : lookups) {
+    EXPECT_EQ(skins.IndexOf(name), index) << Utf16ToUtf8String(name);
+  }
 }
 
 }  // namespace

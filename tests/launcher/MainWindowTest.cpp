@@ -2,6 +2,10 @@
 #include "../win/RunningLauncher.h"
 #include "../win/TestFolder.h"
 #include "common/IniDocument.h"
+#include "common/InflateStream.h"
+#include "resources/ModuleResources.h"
+#include "skins/SkinPackage.h"
+#include "skins/StoredSkins.h"
 #include "launcher/LauncherConfig.h"
 #include "win/Handles.h"
 #include "UiAutomation.h"
@@ -143,6 +147,38 @@ TEST(MainWindow, ComesUpFromItsCompressedLayout) {
   EXPECT_GT(win::test::DistinctColours(shot), 8);
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(launcher.WaitForExit(), 0);
+}
+
+// The built program's own resource carries the internal skin catalogue: read from the
+// executable's image as the form loader reads it, without starting the program.
+TEST(MainWindow, ResourceHoldsTheInternalSkinCatalogue) {
+  const std::wstring exe = win::test::BuiltProgramsFolder() + L"KQMiniLauncher.exe";
+  win::LoadedModule module(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  ASSERT_TRUE(module);
+  const win::ModuleResources resources(module.Get());
+  const std::optional<ByteView> stored = resources.FindRcData(u"TFRMMAIN");
+  ASSERT_TRUE(stored.has_value());
+  MemoryInputStream source(*stored);
+  BufferedInput in(source);
+  InflateStream z(in);
+  const forms::Component form = forms::ReadFormStream(z);
+  const forms::Component* manager = form.FindChild(u"sSkinManager1");
+  ASSERT_NE(manager, nullptr);
+
+  const TsStoredSkins skins = StoredSkinsOf(*manager);
+  ASSERT_EQ(skins.Count(), 74u);
+  EXPECT_EQ(skins[0].Name, u"Air (internal)");
+  EXPECT_EQ(skins.IndexOf(u"FM (internal)"), 17);
+  EXPECT_EQ(skins[73].Name, u"Zest (internal)");
+  // A package unpacks here as well: the option file and its images.
+  auto skin = std::make_unique<TacSkinConvertor>();
+  skin->PackedData = PackedBytes::Lent(skins[17].PackedData);
+  ExtractPackedData(skin, Cp1251Codec());
+  skin->PackedData = {};
+  ASSERT_TRUE(skin->Options.has_value());
+  EXPECT_NE(std::string(AsChars(*skin->Options)).find("[GLOBALINFO]\r\nVERSION="),
+            std::string::npos);
+  EXPECT_EQ(skin->Images().size(), 2u);
 }
 
 }  // namespace

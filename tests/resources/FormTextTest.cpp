@@ -8,6 +8,8 @@
 #include <fstream>
 #include <limits>
 
+#include <unistd.h>
+
 namespace kq::forms {
 namespace {
 
@@ -136,6 +138,79 @@ TEST(FormText, SplicesBinaryPropertiesFromTheGivenFolders) {
   EXPECT_EQ(std::string(c.Find(u"Packages")->binary.begin(), c.Find(u"Packages")->binary.end()),
             big);
   fs::remove_all(dir);
+}
+
+// A fragment made by another build step stands for one value; what it splices or includes
+// is found beside it, and its errors name its own lines.
+class FormTextInclude : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("kq-formc-include-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_ / "gen");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Write(const fs::path& rel, const std::string& text) {
+    std::ofstream(dir_ / rel, std::ios::binary) << text;
+  }
+  Component ParseIncluding(const std::string& value) {
+    return Parse("object F: TForm\n  A = 1\n  Skins = " + value + "\n  Z = 2\nend\n",
+                 {.spliceDirs = {dir_}});
+  }
+  fs::path dir_;
+};
+
+TEST_F(FormTextInclude, TheFragmentsValueTakesThePropertysPlace) {
+  Write("gen/one.bin", std::string("\x01\x00\xFF", 3));
+  Write("gen/items.inc",
+        "// generated\n<\n  item\n    Name = 'One'\n    Data = @'one.bin'\n  end\n"
+        "  item\n    Name = 'Two'\n    Tags = include 'tags.inc'\n  end>\n");
+  Write("gen/tags.inc", "('a' 'b')");
+  const Component c = ParseIncluding("include 'gen/items.inc'");
+  ASSERT_EQ(c.properties.size(), 3u);
+  EXPECT_EQ(c.properties[1].name, u"Skins");
+  EXPECT_EQ(c.properties[2].name, u"Z");  // the source goes on after the include
+  const FormValue& skins = c.properties[1].value;
+  ASSERT_EQ(skins.type, ValueType::Collection);
+  ASSERT_EQ(skins.items.size(), 2u);
+  EXPECT_EQ(skins.items[0].properties[1].value.binary, (Bytes{0x01, 0x00, 0xFF}));
+  EXPECT_EQ(skins.items[1].properties[1].value.list.size(), 2u);
+}
+
+TEST_F(FormTextInclude, AnIdentifierNamedIncludeIsStillAnIdentifier) {
+  const Component c = ParseIncluding("Include");
+  EXPECT_EQ(c.Find(u"Skins")->type, ValueType::Ident);
+  EXPECT_EQ(c.Find(u"Skins")->text, u"Include");
+}
+
+TEST_F(FormTextInclude, ErrorsNameTheIncludedFileAndLine) {
+  const std::string gen = (dir_ / "gen").string();
+  Write("gen/bad.inc", "<\n  item\n    Left 5\n  end>\n");
+  Write("gen/two.inc", "1 2\n");
+  Write("gen/empty.inc", "// nothing\n");
+  Write("gen/self.inc", "include 'self.inc'\n");
+  Write("gen/splice.inc", "\n@'missing.bin'\n");
+  struct Case {
+    const char* value;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"include 'gen/bad.inc'", gen + "/bad.inc:3: expected '=' after the property name"},
+      {"include 'gen/two.inc'", gen + "/two.inc:1: text after the included value"},
+      {"include 'gen/empty.inc'", gen + "/empty.inc:2: the included file holds no value"},
+      {"include 'gen/splice.inc'", gen + "/splice.inc:2: spliced file 'missing.bin' not found"},
+      {"include 'gen/self.inc'", gen + "/self.inc:1: includes nested too deeply"},
+      {"include 'gen/none.inc'", "layout.form:3: included file 'gen/none.inc' not found"},
+  };
+  for (const Case& c : cases) {
+    try {
+      ParseIncluding(c.value);
+      ADD_FAILURE() << c.value << ": no error";
+    } catch (const FormTextError& e) {
+      EXPECT_EQ(e.what(), c.message) << c.value;
+    }
+  }
 }
 
 // Whatever the compiler accepts, the launcher's reader gives back unchanged; doubles of

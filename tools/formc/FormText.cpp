@@ -29,10 +29,14 @@ bool IsIdentChar(char c) {
   return IsIdentStart(c) || std::isdigit(static_cast<unsigned char>(c)) || c == '.';
 }
 
+// Included fragments may include others; a cycle stops here instead of exhausting the stack.
+constexpr int kMaxIncludeDepth = 8;
+
 class Parser {
  public:
-  Parser(std::string_view text, const std::filesystem::path& path, const FormTextOptions& options)
-      : src_(text), path_(path), options_(options) {
+  Parser(std::string_view text, const std::filesystem::path& path, const FormTextOptions& options,
+         int includeDepth = 0)
+      : src_(text), path_(path), options_(options), includeDepth_(includeDepth) {
     Next();
   }
 
@@ -40,6 +44,14 @@ class Parser {
     Component root = Object();
     if (tok_.kind != Tok::End) Fail("text after the last 'end'");
     return root;
+  }
+
+  // An included fragment: exactly one value.
+  FormValue ParseFragment() {
+    if (tok_.kind == Tok::End) Fail("the included file holds no value");
+    FormValue v = Value();
+    if (tok_.kind != Tok::End) Fail("text after the included value");
+    return v;
   }
 
  private:
@@ -318,6 +330,8 @@ class Parser {
       else {
         v.type = ValueType::Ident;
         v.text = Name("an identifier");
+        // `include 'file'`: an identifier is never followed by a text otherwise.
+        if (tok_.kind == Tok::String && SameName(v.text, u"include")) return Include(line);
         return v;
       }
       Next();
@@ -406,7 +420,10 @@ class Parser {
     Next();
   }
 
-  Bytes Splice(const std::u16string& name, int line) {
+  // The bytes of a file named in the source, searched in the splice folders, then in the
+  // folder of the file being parsed.
+  Bytes ReadNamedFile(const std::u16string& name, const char* what, int line,
+                      std::filesystem::path* found = nullptr) {
     const std::filesystem::path rel(Utf16ToUtf8String(name));
     std::vector<std::filesystem::path> dirs = options_.spliceDirs;
     dirs.push_back(path_.parent_path());
@@ -415,15 +432,32 @@ class Parser {
       std::ifstream f(full, std::ios::binary);
       if (!f) continue;
       Bytes data((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-      if (f.bad()) Fail("cannot read the spliced file " + full.string(), line);
+      if (f.bad()) Fail(std::string("cannot read the ") + what + " " + full.string(), line);
+      if (found) *found = full;
       return data;
     }
-    Fail("spliced file '" + rel.string() + "' not found", line);
+    Fail(std::string(what) + " '" + rel.string() + "' not found", line);
+  }
+
+  Bytes Splice(const std::u16string& name, int line) {
+    return ReadNamedFile(name, "spliced file", line);
+  }
+
+  // The value written in another text file, made earlier in the build (the skin catalogue);
+  // errors in it name that file and its lines.
+  FormValue Include(int line) {
+    if (includeDepth_ >= kMaxIncludeDepth) Fail("includes nested too deeply", line);
+    std::filesystem::path file;
+    const Bytes text = ReadNamedFile(tok_.string, "included file", line, &file);
+    FormValue v = Parser(AsChars(text), file, options_, includeDepth_ + 1).ParseFragment();
+    Next();
+    return v;
   }
 
   std::string_view src_;
   std::filesystem::path path_;
   const FormTextOptions& options_;
+  int includeDepth_ = 0;
   std::size_t pos_ = 0;
   int line_ = 1;
   Token tok_;

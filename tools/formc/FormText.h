@@ -9,6 +9,8 @@
 //     Ratio = 1.5                        (Extended; suffix s Single, d Date, c Currency,
 //     Data = {0A0B0C}                     r Double)
 //     Packages = @'skins/catalogue.bin'  (binary spliced from a file made earlier)
+//     Skins = include 'skins/list.inc'   (the one value written in that file, made earlier;
+//                                         its own @ and include names may be relative to it)
 //     Columns = <item [0] Width = 10 end>
 //     object btnStart: TButton ... end
 //   end
@@ -28,7 +30,8 @@
 namespace kq::forms {
 
 struct FormTextOptions {
-  // Folders searched, in order, for spliced files; the source's own folder comes last.
+  // Folders searched, in order, for spliced and included files; the folder of the file
+  // that names them comes last.
   std::vector<std::filesystem::path> spliceDirs;
 };
 

@@ -1,0 +1,43 @@
+// skingen: makes the internal skins from the skin catalogue source.
+//
+//   skingen CATALOGUE -o FOLDER
+//
+// writes one package "<name>.asz" per catalogue line and then InternalSkins.inc, the
+// fragment the main window's layout includes. Errors go to stderr as "file:line: message";
+// the exit code is 1 and the fragment is left as it was.
+#include "SkinGenerator.h"
+
+#include "common/Error.h"
+#include "common/Utf8.h"
+
+#include <exception>
+#include <filesystem>
+#include <iostream>
+
+int main(int argc, char** argv) {
+  std::filesystem::path catalogue, out;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "-o" && i + 1 < argc) {
+      out = argv[++i];
+    } else if (!a.empty() && a[0] != '-' && catalogue.empty()) {
+      catalogue = a;
+    } else {
+      catalogue.clear();
+      break;
+    }
+  }
+  if (catalogue.empty() || out.empty()) {
+    std::cerr << "usage: skingen CATALOGUE -o FOLDER\n";
+    return 2;
+  }
+  try {
+    kq::skingen::GenerateCatalogue(catalogue, out);
+    return 0;
+  } catch (const kq::Error& e) {
+    std::cerr << "skingen: " << kq::Utf16ToUtf8String(e.Message()) << "\n";
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+  }
+  return 1;
+}

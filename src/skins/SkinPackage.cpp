@@ -143,12 +143,6 @@ bool LoadPackedSkinFile(const std::filesystem::path& file,
                         const AnsiCodec& codec, const PackageReadOptions& options) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return false;
-  if (convertor) {
-    convertor->Clear();
-  } else {
-    convertor = std::make_unique<TacSkinConvertor>();
-  }
-
   // Read in blocks up to the bound, whatever size the file claims.
   FileInputStream in(file);
   Bytes data;
@@ -161,8 +155,20 @@ bool LoadPackedSkinFile(const std::filesystem::path& file,
     if (data.size() > options.maxFileSize) Fail(kPackedSkinFileTooLarge);
     if (got < kBlock) break;
   }
-  convertor->PackedData = PackedBytes::Owned(std::move(data));
+  return LoadPackedSkinData(std::move(data), convertor, freePackedData, codec, options);
+}
 
+bool LoadPackedSkinData(std::optional<Bytes> file, std::unique_ptr<TacSkinConvertor>& convertor,
+                        bool freePackedData, const AnsiCodec& codec,
+                        const PackageReadOptions& options) {
+  if (!file) return false;
+  if (file->size() > options.maxFileSize) Fail(kPackedSkinFileTooLarge);
+  if (convertor) {
+    convertor->Clear();
+  } else {
+    convertor = std::make_unique<TacSkinConvertor>();
+  }
+  convertor->PackedData = PackedBytes::Owned(std::move(*file));
   ExtractPackedData(convertor, codec, options);
   if (freePackedData && convertor) convertor->PackedData = {};
   return true;

@@ -106,4 +106,10 @@ bool LoadPackedSkinFile(const std::filesystem::path& file,
                         std::unique_ptr<TacSkinConvertor>& convertor, bool freePackedData,
                         const AnsiCodec& codec, const PackageReadOptions& options = {});
 
+// The same on a package file already read by the caller (the skin manager reads through
+// its environment); `file` none is a missing file.
+bool LoadPackedSkinData(std::optional<Bytes> file, std::unique_ptr<TacSkinConvertor>& convertor,
+                        bool freePackedData, const AnsiCodec& codec,
+                        const PackageReadOptions& options = {});
+
 }  // namespace kq

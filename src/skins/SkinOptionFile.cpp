@@ -1,0 +1,139 @@
+#include "skins/SkinOptionFile.h"
+
+#include "common/Utf8.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kq {
+namespace {
+
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t';
+}
+
+std::u16string_view Trim(std::u16string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+char16_t AsciiLower(char16_t c) {
+  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
+
+}  // namespace
+
+SkinIni SkinIni::Parse(std::u16string_view text) {
+  SkinIni ini;
+  Section* current = nullptr;
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of(u"\r\n");
+    std::u16string_view line = Trim(text.substr(0, end));
+    if (end == std::u16string_view::npos) {
+      text = {};
+    } else {
+      const bool crlf = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
+      text.remove_prefix(end + (crlf ? 2 : 1));
+    }
+
+    if (line.empty() || line.front() == u';') continue;
+    if (line.front() == u'[' && line.back() == u']' && line.size() >= 2) {
+      const std::u16string name(Trim(line.substr(1, line.size() - 2)));
+      auto [it, added] = ini.index_.try_emplace(name, static_cast<int>(ini.sections_.size()));
+      if (added) ini.sections_.push_back({name, {}});
+      current = &ini.sections_[static_cast<std::size_t>(it->second)];
+      continue;
+    }
+    const std::size_t eq = line.find(u'=');
+    if (!current || eq == std::u16string_view::npos) continue;
+    current->keys.emplace_back(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
+  }
+  return ini;
+}
+
+std::optional<std::u16string> SkinIni::Get(std::u16string_view section,
+                                           std::u16string_view key) const {
+  const int at = SectionIndex(section);
+  if (at < 0) return std::nullopt;
+  for (const auto& [name, value] : sections_[static_cast<std::size_t>(at)].keys) {
+    if (name == key) return value;
+  }
+  return std::nullopt;
+}
+
+int SkinIni::SectionIndex(std::u16string_view section) const {
+  const auto it = index_.find(section);
+  return it == index_.end() ? -1 : it->second;
+}
+
+std::u16string OptionFileText(ByteView bytes, const AnsiCodec& codec) {
+  const std::string_view chars = AsChars(bytes);
+  if (chars.starts_with("\xEF\xBB\xBF")) return Utf8ToUtf16(bytes.subspan(3));
+  if (chars.starts_with("\xFF\xFE")) {
+    std::u16string text;
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+      text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
+    }
+    return text;
+  }
+  return codec.FromAnsi(chars);
+}
+
+std::optional<double> ParseSkinVersion(std::u16string_view text) {
+  text = Trim(text);
+  if (text.starts_with(u'+')) text.remove_prefix(1);
+  std::string narrow;
+  for (char16_t c : text) {
+    if (c >= 0x80) return std::nullopt;
+    narrow.push_back(static_cast<char>(c));
+  }
+  double value = 0;
+  const char* last = narrow.data() + narrow.size();
+  const auto [ptr, ec] = std::from_chars(narrow.data(), last, value, std::chars_format::general);
+  // "inf" and "nan" are not versions.
+  if (ec != std::errc{} || ptr != last || !std::isfinite(value)) return std::nullopt;
+  return value;
+}
+
+double ReadSkinVersion(const SkinIni& ini) {
+  const auto text = ini.Get(kGlobalInfoSection, kVersionKey);
+  if (!text) return 0;
+  return ParseSkinVersion(*text).value_or(0);
+}
+
+std::u16string FormatSkinVersion(double version) {
+  char buffer[32];
+  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, version);
+  return std::u16string(buffer, ec == std::errc{} ? end : buffer);
+}
+
+bool HasSwitch(std::span<const std::u16string> arguments, std::u16string_view switchText) {
+  for (const std::u16string& arg : arguments) {
+    if (arg.size() == switchText.size() &&
+        std::equal(arg.begin(), arg.end(), switchText.begin(),
+                   [](char16_t a, char16_t b) { return AsciiLower(a) == b; })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+VersionNotice CheckSkinVersion(double version, std::span<const std::u16string> arguments) {
+  if (version < kOldestSupportedVersion) {
+    return HasSwitch(arguments, kTestArgument) ? VersionNotice::kOldVersion : VersionNotice::kNone;
+  }
+  if (version > kNewestSupportedVersion) return VersionNotice::kNewVersion;
+  return VersionNotice::kNone;
+}
+
+std::u16string OldSkinVersionText(std::u16string_view skinName) {
+  return u"You are using an old version of the " + std::u16string(skinName) +
+         u"\" skin. "
+         u"Please, update skins to latest or contact the skin engine support for upgrading of "
+         u"existing skin.\r\n\r\n"
+         u"This notification occurs in design-time only for your information and will not "
+         u"occur in real-time.";
+}
+
+}  // namespace kq

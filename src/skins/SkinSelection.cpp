@@ -237,9 +237,9 @@ std::u16string TsSkinSelection::List(bool withCatalogue, TacSkinTypes type,
   auto entries = env_.ListDirectory(dir).value_or(std::vector<SkinDirectoryEntry>{});
   if (type != TacSkinTypes::stPacked) {
     for (SkinDirectoryEntry& e : entries) {
-      e.holdsOptionFile = e.isDirectory && !e.name.starts_with(u'.') &&
-                          env_.FileExists(JoinSkinPath(dir, e.name) + u'\\' +
-                                          std::u16string(kSkinOptionFile));
+      e.holdsOptionFile =
+          e.isDirectory && !e.name.starts_with(u'.') &&
+          env_.FileExists(JoinSkinPath(dir, e.name) + u'\\' + std::u16string(kSkinOptionFile));
     }
   }
   SkinListing listing = ListSkinNames(catalogue, entries, type, options_.compareNames);
@@ -283,8 +283,7 @@ void TsSkinSelection::ShowPreview(SkinPreview preview) {
 }
 
 std::u16string TsSkinSelection::SkinInfo() const {
-  return inForce_ && loaded_ ? FormatSkinVersion(loaded_->Version)
-                             : std::u16string(kNoSkinInfo);
+  return inForce_ && loaded_ ? FormatSkinVersion(loaded_->Version) : std::u16string(kNoSkinInfo);
 }
 
 int TsSkinSelection::GetSkinIndex(std::u16string_view section) const {

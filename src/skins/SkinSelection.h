@@ -100,7 +100,7 @@ struct TsSkinEvents {
 };
 
 struct SkinSelectionOptions {
-  std::u16string programDir;  // the executable's folder, ending in "\"
+  std::u16string programDir;              // the executable's folder, ending in "\"
   std::vector<std::u16string> arguments;  // the command line's arguments
   PackageReadOptions package;
   SkinNameCompare compareNames = CompareSkinNames;
@@ -184,8 +184,7 @@ class TsSkinSelection {
   bool StdDialogsSkinned() const { return stdDialogsSkinned_; }
 
  private:
-  std::u16string List(bool withCatalogue, TacSkinTypes type,
-                      std::vector<std::u16string>& sl) const;
+  std::u16string List(bool withCatalogue, TacSkinTypes type, std::vector<std::u16string>& sl) const;
   void Update(const SkinApplyOptions& options);
   std::unique_ptr<TacLoadedSkin> LoadPackageFile(const std::u16string& dir,
                                                  const std::u16string& path);

@@ -38,7 +38,7 @@ SkinIni SkinIni::Parse(std::u16string_view text) {
     }
 
     if (line.empty() || line.front() == u';') continue;
-    if (line.front() == u'[' && line.back() == u']' && line.size() >= 2) {
+    if (line.front() == u'[' && line.back() == u']') {
       const std::u16string name(Trim(line.substr(1, line.size() - 2)));
       auto [it, added] = ini.index_.try_emplace(name, static_cast<int>(ini.sections_.size()));
       if (added) ini.sections_.push_back({name, {}});
@@ -82,7 +82,10 @@ std::u16string OptionFileText(ByteView bytes, const AnsiCodec& codec) {
 
 std::optional<double> ParseSkinVersion(std::u16string_view text) {
   text = Trim(text);
-  if (text.starts_with(u'+')) text.remove_prefix(1);
+  if (text.starts_with(u'+')) {
+    text.remove_prefix(1);
+    if (text.starts_with(u'-')) return std::nullopt;
+  }
   std::string narrow;
   for (char16_t c : text) {
     if (c >= 0x80) return std::nullopt;

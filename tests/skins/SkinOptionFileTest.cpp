@@ -111,6 +111,8 @@ TEST(SkinOptionFile, VersionUsesADotWhateverTheLocale) {
       {u"0x10", std::nullopt},
       {u"８", std::nullopt},  // a full-width digit is no digit
       {u"1e999", std::nullopt},
+      {u"+-5", std::nullopt},
+      {u"- 5", std::nullopt},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ParseSkinVersion(c.text), c.value) << Utf16ToUtf8String(c.text);

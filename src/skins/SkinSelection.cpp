@@ -135,19 +135,19 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::LoadFolderOrInternal(const std::
 
   int index = IndexOf(skinName_);
   if (index < 0) {
-    if (internalSkins_.empty()) {
+    if (internalSkins_.Count() == 0) {
       active_ = false;
       return nullptr;
     }
     index = 0;
-    skinName_ = internalSkins_.front().Name;
+    skinName_ = internalSkins_[0].Name;
   }
   const TsStoredSkin& item = internalSkins_[static_cast<std::size_t>(index)];
   std::optional<std::u16string> text = heldOptionText_;
-  if (!item.Data.empty()) {
+  if (!item.PackedData.empty()) {
     // The package stays the catalogue's: lent for the read and taken back right after it.
     auto conv = std::make_unique<TacSkinConvertor>();
-    conv->PackedData = PackedBytes::Lent(item.Data);
+    conv->PackedData = PackedBytes::Lent(item.PackedData);
     try {
       ExtractPackedData(conv, codec_, options_.package);
     } catch (...) {
@@ -160,8 +160,8 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::LoadFolderOrInternal(const std::
     TakeImages(*conv, *skin);
   }
   if (!text) {
-    throw Error(item.Data.empty() ? InternalSkinEmptyText(item.Name)
-                                  : InternalSkinWithoutOptionsText(item.Name));
+    throw Error(item.PackedData.empty() ? InternalSkinEmptyText(item.Name)
+                                        : InternalSkinWithoutOptionsText(item.Name));
   }
   return ReadSkin(std::move(skin), *text);
 }
@@ -205,16 +205,13 @@ std::u16string TsSkinSelection::GetFullSkinDirectory() const {
   return ResolveSkinDirectory(options_.programDir, skinDirectory_);
 }
 
-void TsSkinSelection::SetInternalSkins(std::vector<TsStoredSkin> skins) {
+void TsSkinSelection::SetInternalSkins(TsStoredSkins skins) {
   internalSkins_ = std::move(skins);
   Raise(Events.OnSkinListChanged);
 }
 
 int TsSkinSelection::IndexOf(std::u16string_view name) const {
-  for (std::size_t i = 0; i < internalSkins_.size(); ++i) {
-    if (internalSkins_[i].Name == name) return static_cast<int>(i);
-  }
-  return -1;
+  return internalSkins_.IndexOf(name);
 }
 
 std::u16string TsSkinSelection::GetSkinNames(std::vector<std::u16string>& sl,
@@ -231,7 +228,7 @@ std::u16string TsSkinSelection::List(bool withCatalogue, TacSkinTypes type,
                                      std::vector<std::u16string>& sl) const {
   std::vector<std::u16string> catalogue;
   if (withCatalogue) {
-    for (const TsStoredSkin& item : internalSkins_) catalogue.push_back(item.Name);
+    for (const TsStoredSkin& item : internalSkins_.Items()) catalogue.push_back(item.Name);
   }
   const std::u16string dir = GetFullSkinDirectory();
   auto entries = env_.ListDirectory(dir).value_or(std::vector<SkinDirectoryEntry>{});

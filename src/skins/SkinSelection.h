@@ -10,6 +10,7 @@
 #include "skins/SkinNames.h"
 #include "skins/SkinOptionFile.h"
 #include "skins/SkinPackage.h"
+#include "skins/StoredSkins.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,20 +24,6 @@ namespace kq {
 
 inline constexpr std::u16string_view kSkinEngineVersion = u"9.19";
 inline constexpr std::u16string_view kNoSkinInfo = u"N/A";
-
-// One item of the internal skin catalogue.
-struct TsStoredSkin {
-  std::u16string Name;
-  Bytes Data;  // the skin package, as stored
-  std::uint32_t Shadow1Color = 0;
-  std::int32_t Shadow1Offset = 0;
-  std::int32_t Shadow1Blur = -1;
-  std::int32_t Shadow1Transparency = 0;
-  std::uint32_t BorderColor = 0xFF00FF;
-  double Version = 0;
-  std::u16string Author;
-  std::u16string Description;
-};
 
 // A skin that was loaded: what the painting engine draws with.
 struct TacLoadedSkin {
@@ -139,8 +126,8 @@ class TsSkinSelection {
   void SetSkinDirectory(std::u16string value);
   std::u16string GetFullSkinDirectory() const;
 
-  const std::vector<TsStoredSkin>& InternalSkins() const { return internalSkins_; }
-  void SetInternalSkins(std::vector<TsStoredSkin> skins);
+  const TsStoredSkins& InternalSkins() const { return internalSkins_; }
+  void SetInternalSkins(TsStoredSkins skins);
   // The first item named exactly so, or -1.
   int IndexOf(std::u16string_view name) const;
 
@@ -200,7 +187,7 @@ class TsSkinSelection {
   bool active_ = true;
   std::u16string skinName_;
   std::u16string skinDirectory_{kDefaultSkinDirectory};
-  std::vector<TsStoredSkin> internalSkins_;
+  TsStoredSkins internalSkins_;
   std::unique_ptr<TacLoadedSkin> loaded_;
   bool inForce_ = false;
   int updateDepth_ = 0;

@@ -31,6 +31,8 @@ struct TsStoredSkin {
 
 class TsStoredSkins {
  public:
+  TsStoredSkins() = default;
+  explicit TsStoredSkins(std::vector<TsStoredSkin> items) : items_(std::move(items)) {}
   std::size_t Count() const { return items_.size(); }
   const TsStoredSkin& operator[](std::size_t i) const { return items_[i]; }
   const std::vector<TsStoredSkin>& Items() const { return items_; }

@@ -105,9 +105,9 @@ class FakeEnvironment : public SkinEnvironment {
 };
 
 std::vector<TsStoredSkin> Catalogue() {
-  return {{.Name = u"Air (internal)", .Data = Package("air", "8")},
-          {.Name = u"FM (internal)", .Data = Package("fm", "9.01")},
-          {.Name = u"iOS4 (internal)", .Data = Package("ios4", "8.5")}};
+  return {{.Name = u"Air (internal)", .PackedData = Package("air", "8")},
+          {.Name = u"FM (internal)", .PackedData = Package("fm", "9.01")},
+          {.Name = u"iOS4 (internal)", .PackedData = Package("ios4", "8.5")}};
 }
 
 // A manager over the fake with the events logged.
@@ -116,7 +116,7 @@ struct Rig {
                std::vector<std::u16string> arguments = {})
       : selection(env, kCodec, {.programDir = kProgramDir, .arguments = std::move(arguments)}) {
     env.selection = &selection;
-    selection.SetInternalSkins(std::move(catalogue));
+    selection.SetInternalSkins(TsStoredSkins(std::move(catalogue)));
     const auto event = [this](const char* name) {
       return [this, name] { env.log.push_back(name); };
     };
@@ -222,7 +222,7 @@ TEST(SkinSelection, NameSelectsPackageFileFolderOrInternalSkin) {
 
 TEST(SkinSelection, LoadedSkinKeepsItsImagesAndLeavesTheCatalogueAlone) {
   Rig rig;
-  const Bytes stored = rig.selection.InternalSkins()[1].Data;
+  const Bytes stored = rig.selection.InternalSkins()[1].PackedData;
   rig.selection.SetSkinName(u"FM (internal)");
   const TacLoadedSkin* skin = rig.selection.LoadedSkin();
   ASSERT_TRUE(skin);
@@ -232,7 +232,7 @@ TEST(SkinSelection, LoadedSkinKeepsItsImagesAndLeavesTheCatalogueAlone) {
   EXPECT_EQ(skin->Images[0].FileStream, B("fm master"));
   EXPECT_EQ(skin->Images[1].FileName, u"Glow.png");
   EXPECT_EQ(skin->Images[1].FileStream, B("fm glow"));
-  EXPECT_EQ(rig.selection.InternalSkins()[1].Data, stored);
+  EXPECT_EQ(rig.selection.InternalSkins()[1].PackedData, stored);
   EXPECT_EQ(rig.selection.SkinVersion(), 9.01);
   EXPECT_EQ(rig.selection.SkinInfo(), u"9.01");
 
@@ -257,9 +257,9 @@ TEST(SkinSelection, FailedLoadsKeepThePreviousSkin) {
 
   std::vector<TsStoredSkin> catalogue = Catalogue();
   catalogue.push_back({.Name = u"Empty (internal)"});
-  catalogue.push_back({.Name = u"Bare (internal)", .Data = noOptions});
-  catalogue.push_back({.Name = u"Broken (internal)", .Data = wrongMagic});
-  catalogue.push_back({.Name = u"Cut (internal)", .Data = cut});
+  catalogue.push_back({.Name = u"Bare (internal)", .PackedData = noOptions});
+  catalogue.push_back({.Name = u"Broken (internal)", .PackedData = wrongMagic});
+  catalogue.push_back({.Name = u"Cut (internal)", .PackedData = cut});
 
   const struct {
     const char* what;
@@ -380,7 +380,7 @@ TEST(SkinSelection, VersionCheckWhileLoading) {
   };
   for (const auto& c : cases) {
     std::vector<TsStoredSkin> catalogue = Catalogue();
-    catalogue.push_back({.Name = u"Old (internal)", .Data = Package("old", c.version)});
+    catalogue.push_back({.Name = u"Old (internal)", .PackedData = Package("old", c.version)});
     Rig rig(catalogue, c.arguments);
     rig.selection.SkinningRules = c.rules;
     rig.TakeLog();
@@ -601,7 +601,7 @@ TEST(SkinSelection, SkinDirectoryChangeListsAgainButKeepsTheSkinInForce) {
   rig.selection.SetSkinDirectory(u"Skins");
   EXPECT_EQ(rig.selection.GetFullSkinDirectory(), u"C:\\Game\\Skins");
 
-  rig.selection.SetInternalSkins(Catalogue());
+  rig.selection.SetInternalSkins(TsStoredSkins(Catalogue()));
   EXPECT_EQ(rig.TakeLog(), (std::vector<std::string>{"SkinListChanged", "SkinListChanged"}));
 }
 

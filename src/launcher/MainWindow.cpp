@@ -5,6 +5,7 @@
 #include "session/LoginSequence.h"
 #include "session/TicketFile.h"
 #include "settings/SettingsDialog.h"
+#include "skins/SkinManager.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
 
@@ -135,6 +136,9 @@ void TfrmMain::FormCreate() {
   // The configuration and the game's files are looked for beside the executable, never in
   // the working folder.
   settings.LauncherDir = DirectoryOf(win::ExecutablePath());
+  // The configured skin is loaded and shown; what is in force afterwards (a fallback, or
+  // the earlier skin when this one fails) is what the window stores when it closes.
+  if (auto* skins = SkinManager()) skins->SetSkinName(settings.Skin);
 
   session_->host.SetWindow(Hwnd());
   TSessionOptions options;
@@ -155,11 +159,17 @@ void TfrmMain::FormClose() {
   try {
     win::ProfileFile config(ConfigPath(), codec_);
     // The skin chosen during the run is selected again at the next start.
-    config.Update([&](IniDocument& doc) { StoreSkinName(doc, session_->settings.Skin); });
+    auto* skins = SkinManager();
+    const std::u16string skin = skins ? skins->SkinName() : session_->settings.Skin;
+    config.Update([&](IniDocument& doc) { StoreSkinName(doc, skin); });
   } catch (const Error& e) {
     // The player still gets the window closed; the failure is only reported.
     win::ShowErrorBox(e.Message());
   }
+}
+
+skins::TsSkinManager* TfrmMain::SkinManager() const {
+  return dynamic_cast<skins::TsSkinManager*>(FindChild(u"sSkinManager1"));
 }
 
 void TfrmMain::ShowWarning(const std::u16string& text) {

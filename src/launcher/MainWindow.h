@@ -14,6 +14,10 @@
 
 namespace kq {
 
+namespace skins {
+class TsSkinManager;
+}
+
 // The window's TSessionHost: each report is posted to the window, so the controls change on
 // the window thread, in the order the session made the reports. Status lines go to the
 // debugger output right away, from whatever thread makes them.
@@ -72,6 +76,8 @@ class TfrmMain final : public win::Form {
   void FadeOutAndClose();
   HFONT WorldFont(HDC dc, bool bold, bool struckOut);
   std::u16string ConfigPath() const;
+  // The layout's skin manager; null when the layout has none.
+  skins::TsSkinManager* SkinManager() const;
 
   const AnsiCodec& codec_;
   std::shared_ptr<Session> session_;

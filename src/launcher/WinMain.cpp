@@ -5,6 +5,7 @@
 #include "resources/FormLoader.h"
 #include "resources/ModuleResources.h"
 #include "settings/SettingsDialog.h"
+#include "skins/SkinManager.h"
 #include "win/SessionShim.h"
 #include "win/SystemText.h"
 #include "win/Win.h"
@@ -24,6 +25,9 @@ int RunMessageLoop() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
+  // The skin engine first: layouts name its components.
+  kq::skins::TsSkinManager::Register();
+
   // The window layouts are stored compressed: the framework is given the reader that
   // takes plain and zlib-compressed form resources, before the first window.
   static const kq::win::ModuleResources programResources;

@@ -107,21 +107,6 @@ int Occurrences(const std::vector<std::string>& lines, const std::vector<std::st
   return n;
 }
 
-// A message box of the launcher's, closed once read; its text, or "" when none came.
-std::wstring TakeMessageBox(DWORD pid) {
-  HWND box = ui::WaitTopWindow(L"#32770", 10000, pid, true);
-  if (!box) return L"";
-  std::wstring text;
-  for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
-    wchar_t cls[32] = {};
-    ::GetClassNameW(c, cls, 32);
-    if (std::wstring(cls) == L"Static" && !StoredText(c).empty()) text = StoredText(c);
-  }
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  Eventually([&] { return !::IsWindow(box); }, 5000);
-  return text;
-}
-
 HWND FocusOf(HWND window) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
@@ -316,7 +301,7 @@ TEST_F(MainWindowRun, EveryOutcomeAsThePlayerSeesIt) {
       ui::SetText(label, L"mark");
       game.SignIn(c.login, password);
       if (!c.withClient) {
-        EXPECT_EQ(TakeMessageBox(game.Launcher().Pid()),
+        EXPECT_EQ(ui::TakeMessageBox(game.Launcher().Pid()),
                   L"Файл DO Rizura.bin не найден в каталоге с лаунчером!");
       }
       // The label is read first: its answer comes from the window thread between two
@@ -365,7 +350,7 @@ TEST_F(MainWindowRun, ABlankLoginOrPasswordSendsNothing) {
   for (const auto& c : cases) {
     ::SetFocus(nullptr);
     game.SignIn(c.login, c.password);
-    EXPECT_EQ(TakeMessageBox(game.Launcher().Pid()), L"Не введен логин или пароль!");
+    EXPECT_EQ(ui::TakeMessageBox(game.Launcher().Pid()), L"Не введен логин или пароль!");
     EXPECT_TRUE(Eventually(
         [&] { return FocusOf(game.Control(L"edtLogin")) == game.Control(L"edtLogin"); }, 3000));
     EXPECT_TRUE(game.StartEnabled());
@@ -390,7 +375,7 @@ TEST_F(MainWindowRun, AClosedWorldIsShownRedAndNotEntered) {
   EXPECT_EQ(CountPixels(shot, kGreen), 0);
 
   ASSERT_TRUE(ui::DoubleClickItem(list, 0));
-  EXPECT_EQ(TakeMessageBox(game.Launcher().Pid()), L"Сервер временно недоступен.");
+  EXPECT_EQ(ui::TakeMessageBox(game.Launcher().Pid()), L"Сервер временно недоступен.");
   EXPECT_EQ(ui::Items(list), std::vector<std::wstring>{L" Ризура"});
   EXPECT_EQ(ui::Text(game.Control(L"lblError")), L"");
   EXPECT_EQ(ReadFileBytes(game.Folder() / L"System\\DefaultSet.tmp"), "");

@@ -84,8 +84,11 @@ TEST(MainWindow, ReadsTheFileBesideItsExecutableAndKeepsItsOtherLines) {
   EXPECT_EQ(WindowText(main), L"Мой лаунчер");
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(launcher.WaitForExit(), 0);
-  // The skin goes back as it was read, into its own line; every other byte stays.
-  EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"), content);
+  // No skin has that name: the first internal one is in force and goes into the skin's own
+  // line; every other byte stays.
+  std::string stored = content;
+  stored.replace(stored.find("Some Skin"), 9, "Air (internal)");
+  EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"), stored);
   EXPECT_EQ(ReadFileBytes(elsewhere / L"KQMiniLauncherSettings.ini"), "[GUI]\r\nCaption=Wrong\r\n");
 }
 
@@ -151,21 +154,24 @@ TEST(MainWindow, ComesUpFromItsCompressedLayout) {
 
 // The built program's own resource carries the internal skin catalogue: read from the
 // executable's image as the form loader reads it, without starting the program.
-TEST(MainWindow, ResourceHoldsTheInternalSkinCatalogue) {
+// The internal skin catalogue as the built launcher stores it in its main window's layout.
+TsStoredSkins LauncherCatalogue() {
   const std::wstring exe = win::test::BuiltProgramsFolder() + L"KQMiniLauncher.exe";
   win::LoadedModule module(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-  ASSERT_TRUE(module);
+  if (!module) return {};
   const win::ModuleResources resources(module.Get());
   const std::optional<ByteView> stored = resources.FindRcData(u"TFRMMAIN");
-  ASSERT_TRUE(stored.has_value());
+  if (!stored) return {};
   MemoryInputStream source(*stored);
   BufferedInput in(source);
   InflateStream z(in);
   const forms::Component form = forms::ReadFormStream(z);
   const forms::Component* manager = form.FindChild(u"sSkinManager1");
-  ASSERT_NE(manager, nullptr);
+  return manager ? StoredSkinsOf(*manager) : TsStoredSkins{};
+}
 
-  const TsStoredSkins skins = StoredSkinsOf(*manager);
+TEST(MainWindow, ResourceHoldsTheInternalSkinCatalogue) {
+  const TsStoredSkins skins = LauncherCatalogue();
   ASSERT_EQ(skins.Count(), 74u);
   EXPECT_EQ(skins[0].Name, u"Air (internal)");
   EXPECT_EQ(skins.IndexOf(u"FM (internal)"), 17);
@@ -179,6 +185,51 @@ TEST(MainWindow, ResourceHoldsTheInternalSkinCatalogue) {
   EXPECT_NE(std::string(AsChars(*skin->Options)).find("[GLOBALINFO]\r\nVERSION="),
             std::string::npos);
   EXPECT_EQ(skin->Images().size(), 2u);
+}
+
+// The skin in force when the window closes is the one stored: the configured one when it is
+// found, the first internal skin when nothing has the name, the layout's own skin when the
+// configured one fails to load (after the error box). The layout's skin directory c:\Skins
+// belongs to the whole prefix: the test's packages have names of their own and go again.
+TEST(MainWindow, StoresTheSkinInForceWhenItCloses) {
+  const TsStoredSkins catalogue = LauncherCatalogue();
+  ASSERT_EQ(catalogue.Count(), 74u);
+  const bool madeDirectory = ::CreateDirectoryW(L"C:\\Skins", nullptr) != 0;
+  const std::wstring good = L"C:\\Skins\\KQ Test Good.asz";
+  const std::wstring bad = L"C:\\Skins\\KQ Test Bad.asz";
+  WriteFileBytes(good, std::string(AsChars(catalogue[17].PackedData)));
+  WriteFileBytes(bad, "not a skin package at all");
+
+  const struct {
+    const char* configured;
+    const char* stored;
+    const wchar_t* box;
+  } cases[] = {
+      {"FM (internal)", "FM (internal)", L""},
+      {"Zest (internal)", "Zest (internal)", L""},
+      {"Nope", "Air (internal)", L""},
+      {"fm (internal)", "Air (internal)", L""},  // names of internal skins are exact
+      {"KQ Test Good.asz", "KQ Test Good", L""},
+      {"KQ Test Good", "KQ Test Good", L""},
+      {"KQ Test Bad", "iOS4 (internal)", L"Loaded data is not a packed skin file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.configured);
+    TestFolder game(L"game");
+    WriteFileBytes(game / L"KQMiniLauncherSettings.ini",
+                   std::string("[GUI]\r\nSkin=") + c.configured + "\r\n");
+    RunningLauncher launcher(game.Path(), game.Path().c_str());
+    if (*c.box) EXPECT_EQ(ui::TakeMessageBox(launcher.Pid()), c.box);
+    HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+    ASSERT_NE(main, nullptr);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"),
+              std::string("[GUI]\r\nSkin=") + c.stored + "\r\n");
+  }
+  ::DeleteFileW(good.c_str());
+  ::DeleteFileW(bad.c_str());
+  if (madeDirectory) ::RemoveDirectoryW(L"C:\\Skins");
 }
 
 }  // namespace

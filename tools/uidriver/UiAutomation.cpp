@@ -49,6 +49,22 @@ HWND WaitTopWindow(const std::wstring& className, int ms, DWORD pid, bool visibl
   }
 }
 
+std::wstring TakeMessageBox(DWORD pid, int ms) {
+  HWND box = WaitTopWindow(L"#32770", ms, pid, true);
+  if (!box) return L"";
+  std::wstring text;
+  for (HWND c = ::GetWindow(box, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    wchar_t cls[32] = {};
+    ::GetClassNameW(c, cls, 32);
+    wchar_t buf[512] = {};
+    ::GetWindowTextW(c, buf, 512);  // the text Windows keeps: the box's thread may be busy
+    if (std::wstring(cls) == L"Static" && buf[0]) text = buf;
+  }
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  for (int waited = 0; ::IsWindow(box) && waited < 5000; waited += 20) ::Sleep(20);
+  return text;
+}
+
 HWND FindNamed(HWND root, const std::wstring& name) {
   NameSearch s{L"KQName:" + name, nullptr};
   if (::GetPropW(root, s.prop.c_str())) return root;

@@ -34,6 +34,10 @@ bool SelectEntry(HWND combo, int index);
 // The entries of a list box or combo box.
 std::vector<std::wstring> Items(HWND hwnd);
 
+// The text of a message box of that process that comes within `ms`, after which the box is
+// answered with OK; "" when none came.
+std::wstring TakeMessageBox(DWORD pid, int ms = 10000);
+
 // Saves what the screen shows of the window as a 24-bit BMP.
 bool SaveScreenshot(HWND hwnd, const std::wstring& path);
 

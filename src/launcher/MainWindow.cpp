@@ -6,6 +6,7 @@
 #include "session/TicketFile.h"
 #include "settings/SettingsDialog.h"
 #include "skins/SkinManager.h"
+#include "skins/SkinWindowMenu.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
 
@@ -102,7 +103,12 @@ void TMainSessionHost::Post(Notice notice) {
 
 const forms::ComponentClass TfrmMain::kClass{u"TfrmMain", &win::kFormClass};
 
-TfrmMain::TfrmMain(const AnsiCodec& codec) : codec_(codec), session_(std::make_shared<Session>()) {}
+TfrmMain::TfrmMain(const AnsiCodec& codec)
+    : codec_(codec),
+      session_(std::make_shared<Session>()),
+      skinMenu_(std::make_unique<skins::SkinWindowMenu>()) {}
+
+TfrmMain::~TfrmMain() = default;
 
 const TLauncherSettings& TfrmMain::Settings() const {
   return session_->settings;
@@ -138,6 +144,7 @@ void TfrmMain::FormCreate() {
   settings.LauncherDir = DirectoryOf(win::ExecutablePath());
   // The configured skin is loaded and shown; what is in force afterwards (a fallback, or
   // the earlier skin when this one fails) is what the window stores when it closes.
+  skinMenu_->MakeSkinMenu = settings.SkinMenu;
   if (auto* skins = SkinManager()) skins->SetSkinName(settings.Skin);
 
   session_->host.SetWindow(Hwnd());
@@ -215,6 +222,14 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         reinterpret_cast<TMainSessionHost::Notice*>(lp));
     OnNotice(*notice);
     return 0;
+  }
+  if (auto* skins = SkinManager()) {
+    // The skin menu is made afresh each time the window menu opens.
+    if (msg == WM_INITMENUPOPUP && HIWORD(lp)) {
+      skinMenu_->Rebuild(::GetSystemMenu(Hwnd(), FALSE), skins->Selection());
+    } else if (msg == WM_SYSCOMMAND && skinMenu_->Choose(wp, skins->Selection())) {
+      return 0;
+    }
   }
   return Form::HandleMessage(msg, wp, lp);
 }

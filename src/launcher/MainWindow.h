@@ -16,7 +16,8 @@ namespace kq {
 
 namespace skins {
 class TsSkinManager;
-}
+class SkinWindowMenu;
+}  // namespace skins
 
 // The window's TSessionHost: each report is posted to the window, so the controls change on
 // the window thread, in the order the session made the reports. Status lines go to the
@@ -45,6 +46,7 @@ class TfrmMain final : public win::Form {
   static const forms::ComponentClass kClass;
 
   explicit TfrmMain(const AnsiCodec& codec);
+  ~TfrmMain() override;
   const forms::ComponentClass& ClassInfo() const override { return kClass; }
 
   // Creates the window and its controls from the layout (running FormCreate) without
@@ -88,6 +90,7 @@ class TfrmMain final : public win::Form {
   WorldEntryOptions worldEntry_;
   win::GdiObject boldFont_;
   win::GdiObject struckFont_;
+  std::unique_ptr<skins::SkinWindowMenu> skinMenu_;
 };
 
 }  // namespace kq

@@ -232,5 +232,29 @@ TEST(MainWindow, StoresTheSkinInForceWhenItCloses) {
   if (madeDirectory) ::RemoveDirectoryW(L"C:\\Skins");
 }
 
+// The skin menu of the window menu, as the player uses it: opening the window menu builds it
+// (the 74 internal skins sorted, "Zest (internal)" last), choosing an item sets that skin,
+// which is stored at close. Without SkinMenu=1 there is no such item to choose.
+TEST(MainWindow, TheSkinMenuSetsTheSkin) {
+  const struct {
+    const char* skinMenu;
+    const char* stored;
+  } cases[] = {{"1", "Zest (internal)"}, {"0", "FM (internal)"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.skinMenu);
+    TestFolder game(L"game");
+    const std::string config = std::string("[GUI]\r\nSkinMenu=") + c.skinMenu + "\r\nSkin=";
+    WriteFileBytes(game / L"KQMiniLauncherSettings.ini", config + "FM (internal)\r\n");
+    RunningLauncher launcher(game.Path(), game.Path().c_str());
+    HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+    ASSERT_NE(main, nullptr);
+    ::SendMessageW(main, WM_INITMENUPOPUP, 0, MAKELPARAM(0, TRUE));
+    ::SendMessageW(main, WM_SYSCOMMAND, 0x1000 + 73 * 0x10, 0);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"), config + c.stored + "\r\n");
+  }
+}
+
 }  // namespace
 }  // namespace kq

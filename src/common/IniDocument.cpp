@@ -9,16 +9,6 @@ namespace {
 
 constexpr std::size_t kMaxValueLength = 2047;  // what a 2048-character read buffer returns
 
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t';
-}
-
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // Simple case folding for ASCII and the basic Cyrillic capitals (Ѐ-Џ, А-Я), which is what
 // names in the game's files and its players' code page use.
 char16_t Fold(char16_t c) {
@@ -30,8 +20,8 @@ char16_t Fold(char16_t c) {
 }
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
-  a = Trim(a);
-  b = Trim(b);
+  a = TrimBlanks(a);
+  b = TrimBlanks(b);
   return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
 }
 
@@ -43,14 +33,14 @@ struct LineParts {
 };
 
 LineParts Split(std::u16string_view text) {
-  const std::u16string_view s = Trim(text);
+  const std::u16string_view s = TrimBlanks(text);
   if (s.starts_with(u'[')) {
     const std::u16string_view inner = s.substr(1);
-    return {LineKind::kSection, Trim(inner.substr(0, inner.find(u']'))), {}};
+    return {LineKind::kSection, TrimBlanks(inner.substr(0, inner.find(u']'))), {}};
   }
   const std::size_t eq = s.find(u'=');
   if (s.starts_with(u';') || eq == std::u16string_view::npos) return {};
-  return {LineKind::kKey, Trim(s.substr(0, eq)), Trim(s.substr(eq + 1))};
+  return {LineKind::kKey, TrimBlanks(s.substr(0, eq)), TrimBlanks(s.substr(eq + 1))};
 }
 
 // Whether the code unit at `at` (one byte, or two for UTF-16LE) is the ASCII character `c`.
@@ -66,6 +56,13 @@ int HexDigit(char16_t c) {
 }
 
 }  // namespace
+
+std::u16string_view TrimBlanks(std::u16string_view s) {
+  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
 
 IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
   constexpr std::string_view kUtf16Bom = "\xFF\xFE";
@@ -155,7 +152,7 @@ void IniDocument::Set(std::u16string_view section, std::u16string_view key,
     return;
   }
   std::size_t at = loc.end;
-  while (at > *loc.header + 1 && Trim(lines_[at - 1].text).empty()) --at;
+  while (at > *loc.header + 1 && TrimBlanks(lines_[at - 1].text).empty()) --at;
   Insert(at, {std::move(entry)});
 }
 

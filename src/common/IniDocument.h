@@ -72,4 +72,7 @@ class IniDocument {
 // the int32 range. Anything else, the empty text included, is nullopt.
 std::optional<std::int32_t> ParseProfileInteger(std::u16string_view text);
 
+// The text without the blanks and tabs at either end, as names and values are read.
+std::u16string_view TrimBlanks(std::u16string_view s);
+
 }  // namespace kq

@@ -1,5 +1,6 @@
 #include "skins/SkinOptionFile.h"
 
+#include "common/IniDocument.h"
 #include "common/Utf8.h"
 
 #include <charconv>
@@ -7,16 +8,6 @@
 
 namespace kq {
 namespace {
-
-bool IsBlank(char16_t c) {
-  return c == u' ' || c == u'\t';
-}
-
-std::u16string_view Trim(std::u16string_view s) {
-  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 char16_t AsciiLower(char16_t c) {
   return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
@@ -29,7 +20,7 @@ SkinIni SkinIni::Parse(std::u16string_view text) {
   Section* current = nullptr;
   while (!text.empty()) {
     const std::size_t end = text.find_first_of(u"\r\n");
-    std::u16string_view line = Trim(text.substr(0, end));
+    std::u16string_view line = TrimBlanks(text.substr(0, end));
     if (end == std::u16string_view::npos) {
       text = {};
     } else {
@@ -39,7 +30,7 @@ SkinIni SkinIni::Parse(std::u16string_view text) {
 
     if (line.empty() || line.front() == u';') continue;
     if (line.front() == u'[' && line.back() == u']') {
-      const std::u16string name(Trim(line.substr(1, line.size() - 2)));
+      const std::u16string name(TrimBlanks(line.substr(1, line.size() - 2)));
       auto [it, added] = ini.index_.try_emplace(name, static_cast<int>(ini.sections_.size()));
       if (added) ini.sections_.push_back({name, {}});
       current = &ini.sections_[static_cast<std::size_t>(it->second)];
@@ -47,7 +38,7 @@ SkinIni SkinIni::Parse(std::u16string_view text) {
     }
     const std::size_t eq = line.find(u'=');
     if (!current || eq == std::u16string_view::npos) continue;
-    current->keys.emplace_back(Trim(line.substr(0, eq)), Trim(line.substr(eq + 1)));
+    current->keys.emplace_back(TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1)));
   }
   return ini;
 }
@@ -81,7 +72,7 @@ std::u16string OptionFileText(ByteView bytes, const AnsiCodec& codec) {
 }
 
 std::optional<double> ParseSkinVersion(std::u16string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   if (text.starts_with(u'+')) {
     text.remove_prefix(1);
     if (text.starts_with(u'-')) return std::nullopt;

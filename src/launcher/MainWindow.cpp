@@ -144,8 +144,9 @@ void TfrmMain::FormCreate() {
   settings.LauncherDir = DirectoryOf(win::ExecutablePath());
   // The configured skin is loaded and shown; what is in force afterwards (a fallback, or
   // the earlier skin when this one fails) is what the window stores when it closes.
+  skinManager_ = dynamic_cast<skins::TsSkinManager*>(FindChild(u"sSkinManager1"));
   skinMenu_->MakeSkinMenu = settings.SkinMenu;
-  if (auto* skins = SkinManager()) skins->SetSkinName(settings.Skin);
+  if (skinManager_) skinManager_->SetSkinName(settings.Skin);
 
   session_->host.SetWindow(Hwnd());
   TSessionOptions options;
@@ -166,17 +167,12 @@ void TfrmMain::FormClose() {
   try {
     win::ProfileFile config(ConfigPath(), codec_);
     // The skin chosen during the run is selected again at the next start.
-    auto* skins = SkinManager();
-    const std::u16string skin = skins ? skins->SkinName() : session_->settings.Skin;
+    const std::u16string skin = skinManager_ ? skinManager_->SkinName() : session_->settings.Skin;
     config.Update([&](IniDocument& doc) { StoreSkinName(doc, skin); });
   } catch (const Error& e) {
     // The player still gets the window closed; the failure is only reported.
     win::ShowErrorBox(e.Message());
   }
-}
-
-skins::TsSkinManager* TfrmMain::SkinManager() const {
-  return dynamic_cast<skins::TsSkinManager*>(FindChild(u"sSkinManager1"));
 }
 
 void TfrmMain::ShowWarning(const std::u16string& text) {
@@ -223,11 +219,11 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     OnNotice(*notice);
     return 0;
   }
-  if (auto* skins = SkinManager()) {
+  if (skinManager_) {
     // The skin menu is made afresh each time the window menu opens.
     if (msg == WM_INITMENUPOPUP && HIWORD(lp)) {
-      skinMenu_->Rebuild(::GetSystemMenu(Hwnd(), FALSE), skins->Selection());
-    } else if (msg == WM_SYSCOMMAND && skinMenu_->Choose(wp, skins->Selection())) {
+      skinMenu_->Rebuild(::GetSystemMenu(Hwnd(), FALSE), skinManager_->Selection());
+    } else if (msg == WM_SYSCOMMAND && skinMenu_->Choose(wp, skinManager_->Selection())) {
       return 0;
     }
   }

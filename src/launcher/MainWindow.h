@@ -78,8 +78,6 @@ class TfrmMain final : public win::Form {
   void FadeOutAndClose();
   HFONT WorldFont(HDC dc, bool bold, bool struckOut);
   std::u16string ConfigPath() const;
-  // The layout's skin manager; null when the layout has none.
-  skins::TsSkinManager* SkinManager() const;
 
   const AnsiCodec& codec_;
   std::shared_ptr<Session> session_;
@@ -90,6 +88,8 @@ class TfrmMain final : public win::Form {
   WorldEntryOptions worldEntry_;
   win::GdiObject boldFont_;
   win::GdiObject struckFont_;
+  // The layout's skin manager, found once the window is made; null when it has none.
+  skins::TsSkinManager* skinManager_ = nullptr;
   std::unique_ptr<skins::SkinWindowMenu> skinMenu_;
 };
 

@@ -26,7 +26,7 @@ int RunMessageLoop() {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
   // The skin engine first: layouts name its components.
-  kq::skins::TsSkinManager::Register();
+  kq::skins::StartSkinEngine();
 
   // The window layouts are stored compressed: the framework is given the reader that
   // takes plain and zlib-compressed form resources, before the first window.

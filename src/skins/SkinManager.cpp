@@ -109,6 +109,14 @@ std::vector<std::u16string> CommandLineArguments() {
   return arguments;
 }
 
+void StartSkinEngine() {
+  TsSkinManager::Register();
+  if (HasSwitch(CommandLineArguments(), u"/acver")) {
+    const std::u16string text = u"Skin engine v" + std::u16string(kSkinEngineVersion);
+    ::MessageBoxW(nullptr, win::W(text), L"KQMiniLauncher", MB_OK);
+  }
+}
+
 TsSkinManager::TsSkinManager(win::Form& form)
     : win::NonVisualComponent(form),
       selection_(env_, codec_,

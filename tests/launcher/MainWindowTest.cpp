@@ -256,5 +256,21 @@ TEST(MainWindow, TheSkinMenuSetsTheSkin) {
   }
 }
 
+// "/acver" in any letter case shows the skin engine's version once, before the main window
+// is made; the program then starts as usual.
+TEST(MainWindow, TheVersionSwitchShowsTheSkinEngineVersionFirst) {
+  TestFolder game(L"game");
+  RunningLauncher launcher(game.Path(), game.Path().c_str(), L"-x /ACVER");
+  HWND box = ui::WaitTopWindow(L"#32770", 15000, launcher.Pid(), true);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(ui::WaitTopWindow(L"TfrmMain", 0, launcher.Pid()), nullptr);
+  EXPECT_EQ(ui::TakeMessageBox(launcher.Pid()), L"Skin engine v9.19");
+  HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+  ASSERT_NE(main, nullptr);
+  EXPECT_EQ(ui::WaitTopWindow(L"#32770", 300, launcher.Pid(), true), nullptr);  // only once
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(launcher.WaitForExit(), 0);
+}
+
 }  // namespace
 }  // namespace kq

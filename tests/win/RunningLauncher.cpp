@@ -18,13 +18,15 @@ std::wstring ArtifactsFolder() {
   return folder;
 }
 
-RunningLauncher::RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder) {
+RunningLauncher::RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder,
+                                 const std::wstring& arguments) {
   const std::wstring exe = gameFolder + L"KQMiniLauncher.exe";
   EXPECT_TRUE(
       ::CopyFileW((BuiltProgramsFolder() + L"KQMiniLauncher.exe").c_str(), exe.c_str(), FALSE));
   STARTUPINFOW si{};
   si.cb = sizeof(si);
   std::wstring cmd = L"\"" + exe + L"\"";
+  if (!arguments.empty()) cmd += L" " + arguments;
   PROCESS_INFORMATION pi{};
   started_ = ::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
                               workingFolder, &si, &pi) != 0;

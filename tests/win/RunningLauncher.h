@@ -10,8 +10,9 @@ namespace kq::win::test {
 class RunningLauncher {
  public:
   // Copies the built launcher into gameFolder and starts it there, with workingFolder as
-  // its current folder.
-  RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder);
+  // its current folder and the arguments after the program's own path.
+  RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder,
+                  const std::wstring& arguments = L"");
   ~RunningLauncher();  // ends the program if it still runs
 
   DWORD Pid() const { return pid_; }

@@ -70,13 +70,12 @@ std::optional<std::vector<SkinDirectoryEntry>> WinSkinEnvironment::ListDirectory
   pattern += u"*.*";
   std::vector<SkinDirectoryEntry> entries;
   WIN32_FIND_DATAW found{};
-  const HANDLE find = ::FindFirstFileW(win::W(pattern), &found);
-  if (find == INVALID_HANDLE_VALUE) return entries;
+  const win::FileSearch find(::FindFirstFileW(win::W(pattern), &found));
+  if (!find) return entries;
   do {
     entries.push_back(
         {win::U16(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (::FindNextFileW(find, &found));
-  ::FindClose(find);
+  } while (::FindNextFileW(find.Get(), &found));
   return entries;
 }
 

@@ -67,11 +67,18 @@ struct ModuleTraits {  // LoadLibraryExW, also as a data file for its resources
   static void Close(Type h) { ::FreeLibrary(h); }
 };
 
+struct FindHandleTraits {  // FindFirstFileW: invalid is INVALID_HANDLE_VALUE
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { ::FindClose(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using Socket = UniqueHandle<SocketTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
 using LoadedModule = UniqueHandle<ModuleTraits>;
+using FileSearch = UniqueHandle<FindHandleTraits>;
 
 }  // namespace kq::win

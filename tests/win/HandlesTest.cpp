@@ -38,6 +38,9 @@ TEST(UniqueHandle, FileHandleTreatsInvalidValueAsEmpty) {
   FileHandle f(::CreateFileW(L"Z:\\no\\such\\folder\\x.txt", GENERIC_READ, 0, nullptr,
                              OPEN_EXISTING, 0, nullptr));
   EXPECT_FALSE(f);
+  WIN32_FIND_DATAW found{};
+  const FileSearch search(::FindFirstFileW(L"Z:\\no\\such\\folder\\*.*", &found));
+  EXPECT_FALSE(search);
 }
 
 TEST(UniqueHandle, SocketAndGdiObjectClose) {

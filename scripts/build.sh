@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Configures (once) and builds the trees: build/native (ASan/UBSan), build/tsan (the core and
-# the session's tests under ThreadSanitizer) and build/windows.
+# the session's tests under ThreadSanitizer), build/windows (the 32-bit product) and
+# build/windows-x64 (its x64 twin, built on every run so that a 64-bit fault shows at once).
+# The CTest run in build/ covers native, tsan and the Windows tree this machine can execute.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build"
@@ -14,14 +16,16 @@ configure() { # dir, extra cmake args...
 configure "$build/native"
 configure "$build/tsan" -DKQ_SANITIZE=thread
 configure "$build/windows" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
-
-# Wine must never make a prefix in the home folder, whatever runs it during the build.
-source "$root/scripts/wine-env.sh" "$build/windows/wineprefix"
+configure "$build/windows-x64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake"
 
 cmake --build "$build/native"
 cmake --build "$build/tsan" --target kq_tests
 # The Windows session tests run against the native login server, so build/native comes first.
-cmake --build "$build/windows"
+# Wine must never make a prefix in the home folder, whatever runs it during a build.
+(source "$root/scripts/wine-env.sh" "$build/windows/wineprefix" x86 && cmake --build "$build/windows")
+(source "$root/scripts/wine-env.sh" "$build/windows-x64/wineprefix" x64 &&
+  cmake --build "$build/windows-x64")
 
-# One CTest run covers every tree, so the run ends with one summary line.
-printf 'subdirs("native" "tsan" "windows")\n' >"$build/CTestTestfile.cmake"
+# One CTest run covers every tree it tests, so the run ends with one summary line.
+source "$root/scripts/windows-arch.sh"
+printf 'subdirs("native" "tsan" "%s")\n' "$KQ_WINDOWS_TREE" >"$build/CTestTestfile.cmake"

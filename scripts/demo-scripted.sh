@@ -3,7 +3,8 @@
 # types the demo account and presses Start, the world appears, a double-click enters it, the
 # stand-in client starts and the launcher fades out. Screenshots along the way; the
 # launcher's status lines are taken by a debug viewer and by Wine's debugstr trace.
-# Usage: demo-scripted.sh ROOT DEMO_FOLDER (the game folder is DEMO_FOLDER/game)
+# Usage: demo-scripted.sh ROOT DEMO_FOLDER (the game folder is DEMO_FOLDER/game); the tree
+# and architecture come from demo.sh (KQ_WINDOWS_TREE, KQ_WINDOWS_ARCH).
 set -euo pipefail
 root=$1
 demo=$2
@@ -11,13 +12,14 @@ game="$demo/game"
 shots="$demo/screenshots"
 rm -rf "$shots"
 mkdir -p "$shots"
-source "$root/scripts/wine-env.sh" "$root/build/windows/wineprefix"
-driver="$root/build/windows/bin/KQUiDriver.exe"
-ui() { wine "$driver" "$@" | tr -d '\r'; }
+tree="$root/build/${KQ_WINDOWS_TREE:?run through scripts/demo.sh}"
+source "$root/scripts/wine-env.sh" "$tree/wineprefix" "$KQ_WINDOWS_ARCH"
+driver="$tree/bin/KQUiDriver.exe"
+ui() { "$KQ_WINE" "$driver" "$@" | tr -d '\r'; }
 shot() { import -window root "$shots/$1.png"; }
 
 cd "$game"
-WINEDEBUG=-all,warn+debugstr wine KQMiniLauncher.exe 2>"$demo/launcher-debugstr.log" &
+WINEDEBUG=-all,warn+debugstr "$KQ_WINE" KQMiniLauncher.exe 2>"$demo/launcher-debugstr.log" &
 launcher=$!
 ui wait TfrmMain 30 >/dev/null
 rm -f "$demo/debugview.txt"

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# The test command: installs what is missing, builds both trees and runs every test,
-# the native ones directly and the Windows ones under Wine.
+# The test command: installs what is missing, builds every tree and runs every test, the
+# native ones directly and the Windows ones under Wine, in the architecture this machine
+# executes (32-bit, else the x64 twin; KQ_WINDOWS_ARCH=x64 forces the twin).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh"
-"$root/scripts/wine-prefix.sh" "$root/build/windows/wineprefix"
+source "$root/scripts/windows-arch.sh"
+"$root/scripts/wine-prefix.sh" "$root/build/$KQ_WINDOWS_TREE/wineprefix" "$KQ_WINDOWS_ARCH"
+echo "Windows tests: $KQ_WINDOWS_ARCH ($KQ_WINDOWS_WHY)"
 cd "$root/build"
 args=(--output-on-failure -j "$(nproc)" "$@")
 if [ -z "${DISPLAY:-}" ]; then

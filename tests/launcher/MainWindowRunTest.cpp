@@ -1,7 +1,7 @@
 // End-to-end runs of the real KQMiniLauncher.exe, driven as a player drives it, against the
 // native reference login servers that scripts/with-loginservers.sh started from
 // tests/launcher/servers (their ports in KQ_LOGIN_SERVER_PORT_<NAME>). Each run starts from a
-// fresh game folder. Screenshots go to build/windows/artifacts.
+// fresh game folder. Screenshots go to the tree's artifacts folder.
 #include "../win/RunningLauncher.h"
 #include "../win/TestFolder.h"
 #include "DebugOutput.h"

@@ -30,7 +30,8 @@ class RunningLauncher {
 
 // The folder of the test program, where the build puts the launcher and the tools.
 std::wstring BuiltProgramsFolder();
-// build/windows/artifacts: screenshots and other output of the tests, kept after the run.
+// The tree's artifacts folder (build/windows/artifacts, build/windows-x64/artifacts):
+// screenshots and other output of the tests, kept after the run.
 std::wstring ArtifactsFolder();
 
 }  // namespace kq::win::test

@@ -2,6 +2,8 @@
 
 #include "win/Handles.h"
 
+#include <algorithm>
+
 namespace kq::win {
 
 std::optional<Bytes> ReadWholeFile(const std::u16string& path) {
@@ -53,7 +55,8 @@ bool WriteAll(HANDLE f, ByteView content) {
   std::size_t done = 0;
   while (done < content.size()) {
     DWORD wrote = 0;
-    const DWORD want = static_cast<DWORD>(content.size() - done);
+    // One call moves at most a DWORD's worth; an x64 build's size_t can hold more.
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
     if (!::WriteFile(f, content.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
     done += wrote;
   }

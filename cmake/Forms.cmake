@@ -1,7 +1,7 @@
 # Layout sources -> compressed form streams -> RCDATA resources.
 #
-# The form compiler and the skin generator are build-time tools and must run on the build
-# machine: the native tree builds them as the targets `formc` and `skingen`; the windows
+# The form compiler, the skin generator and the icon generator are build-time tools and must run on the build
+# machine: the native tree builds them as the targets `formc`, `skingen` and `icongen`; the windows
 # tree builds native copies in `host-tools/` (the same sources, configured with
 # KQ_HOST_TOOLS_ONLY) before any layout is compiled, so that either tree builds on its own.
 # KQ_*_DEPENDS name the tool's file as well, so that what it made is remade when it changes.
@@ -10,6 +10,7 @@ if(WIN32)
   include(ExternalProject)
   set(KQ_FORMC ${CMAKE_BINARY_DIR}/host-tools/tools/formc/formc)
   set(KQ_SKINGEN ${CMAKE_BINARY_DIR}/host-tools/tools/skingen/skingen)
+  set(KQ_ICONGEN ${CMAKE_BINARY_DIR}/host-tools/tools/icongen/icongen)
   ExternalProject_Add(kq_host_tools
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
@@ -17,14 +18,17 @@ if(WIN32)
     # The tools change with the sources; ninja makes the rebuild a no-op otherwise.
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${KQ_FORMC} ${KQ_SKINGEN})
+    BUILD_BYPRODUCTS ${KQ_FORMC} ${KQ_SKINGEN} ${KQ_ICONGEN})
   set(KQ_FORMC_DEPENDS kq_host_tools ${KQ_FORMC})
   set(KQ_SKINGEN_DEPENDS kq_host_tools ${KQ_SKINGEN})
+  set(KQ_ICONGEN_DEPENDS kq_host_tools ${KQ_ICONGEN})
 else()
   set(KQ_FORMC $<TARGET_FILE:formc>)
   set(KQ_FORMC_DEPENDS formc)
   set(KQ_SKINGEN $<TARGET_FILE:skingen>)
   set(KQ_SKINGEN_DEPENDS skingen)
+  set(KQ_ICONGEN $<TARGET_FILE:icongen>)
+  set(KQ_ICONGEN_DEPENDS icongen)
 endif()
 
 # Binary properties spliced into layouts (`@'file'`) are looked up here first.
@@ -101,4 +105,31 @@ function(kq_internal_skins catalogue out_var)
     DEPENDS ${abs} ${KQ_SKINGEN_DEPENDS}
     COMMENT "Generating the internal skins")
   set(${out_var} ${out} PARENT_SCOPE)
+endfunction()
+
+# kq_add_program_info(TARGET DESCRIPTION): the application icon (drawn by icongen at build
+# time, resource id 1) and the version resource, its numbers from the project's version.
+function(kq_add_program_info target description)
+  set(ico ${CMAKE_BINARY_DIR}/icons/KQMiniLauncher.ico)
+  add_custom_command(
+    OUTPUT ${ico}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons
+    COMMAND ${KQ_ICONGEN} ${ico}
+    DEPENDS ${KQ_ICONGEN_DEPENDS}
+    COMMENT "Drawing the application icon")
+  set(KQ_RC_ICON ${ico})
+  set(KQ_RC_DESCRIPTION ${description})
+  get_target_property(KQ_RC_NAME ${target} OUTPUT_NAME)
+  if(NOT KQ_RC_NAME)
+    set(KQ_RC_NAME ${target})
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_info.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/src/win/ProgramInfo.rc.in ${rc} @ONLY)
+  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${ico})
+  # The target may live in another directory, where this command's output is not seen: a
+  # target of this directory draws the icon first.
+  add_custom_target(${target}_icon DEPENDS ${ico})
+  add_dependencies(${target} ${target}_icon)
+  target_sources(${target} PRIVATE ${rc})
+  target_compile_definitions(${target} PRIVATE KQ_VERSION="${PROJECT_VERSION}")
 endfunction()

@@ -113,16 +113,16 @@ void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const AnsiC
   std::uint64_t unpacked = 0;
   for (std::int32_t i = 0; i < count; ++i) {
     const std::int32_t nameLength = ReadInt32(in);
-    if (nameLength < 0 || static_cast<std::size_t>(nameLength) > remaining()) Fail(kNameTooLong);
+    if (nameLength < 0) Fail(kNegativeNameLength);
+    if (static_cast<std::size_t>(nameLength) > remaining()) Fail(kNameTooLong);
     std::string name(static_cast<std::size_t>(nameLength), '\0');
     if (ReadFully(in, name.data(), name.size()) != name.size()) Fail(kStreamReadError);
     const std::int32_t size = ReadInt32(in);
     if (size <= 0) Fail(kEntrySizeInvalid);
     // Checked before anything is allocated for the entry.
     const auto claimed = static_cast<std::uint64_t>(size);
-    if (claimed > remaining() * kMaxInflateRatio || claimed > options.maxUnpacked - unpacked) {
-      Fail(kEntrySizeTooLarge);
-    }
+    if (claimed > remaining() * kMaxInflateRatio) Fail(kEntrySizeBeyondData);
+    if (claimed > options.maxUnpacked - unpacked) Fail(kUnpackedTooLarge);
     unpacked += claimed;
 
     Bytes content = Unpack(in, static_cast<std::size_t>(size));

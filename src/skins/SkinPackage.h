@@ -21,19 +21,28 @@ namespace kq {
 inline constexpr std::array<std::uint8_t, 4> kSkinPackageMagic = {'A', 'S', 'z', 'f'};
 inline constexpr std::string_view kSkinOptionFileName = "Options.dat";
 
-// The texts of the errors a package read raises.
+// The texts of the errors a package read raises, as players and skin authors know them. A
+// package that ends too soon reads "Stream read error" whether the reader runs out of bytes
+// or a size check refuses it before anything is allocated; the early refusals say why after
+// the text.
 inline constexpr std::u16string_view kNotAPackedSkin = u"Loaded data is not a packed skin file";
 inline constexpr std::u16string_view kStreamReadError = u"Stream read error";
+inline constexpr std::u16string_view kTooManyEntries =
+    u"Stream read error: the package is too short for its entry count";
+inline constexpr std::u16string_view kNameTooLong =
+    u"Stream read error: an entry name runs past the end of the package";
+inline constexpr std::u16string_view kEntrySizeBeyondData =
+    u"Stream read error: an entry size is more than its data can unpack to";
+// Refusals with texts of this reader's own: values no package may carry, and its bounds.
 inline constexpr std::u16string_view kNegativeEntryCount =
     u"Packed skin file has a negative entry count";
-inline constexpr std::u16string_view kTooManyEntries =
-    u"Packed skin file is too short for its entry count";
-inline constexpr std::u16string_view kNameTooLong =
-    u"Packed skin entry name is longer than the file";
+inline constexpr std::u16string_view kNegativeNameLength =
+    u"Packed skin entry has a negative name length";
 inline constexpr std::u16string_view kEntrySizeInvalid = u"Packed skin entry size is not positive";
-inline constexpr std::u16string_view kEntrySizeTooLarge = u"Packed skin entry size is too large";
 inline constexpr std::u16string_view kEntryLongerThanSize =
     u"Packed skin entry holds more data than its size";
+inline constexpr std::u16string_view kUnpackedTooLarge =
+    u"Packed skin file unpacks to more than a skin may hold";
 inline constexpr std::u16string_view kPackedSkinFileTooLarge = u"Packed skin file is too large";
 
 // Bounds that keep a hostile package from making the reader allocate much: a package is

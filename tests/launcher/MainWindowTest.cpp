@@ -197,8 +197,11 @@ TEST(MainWindow, StoresTheSkinInForceWhenItCloses) {
   const bool madeDirectory = ::CreateDirectoryW(L"C:\\Skins", nullptr) != 0;
   const std::wstring good = L"C:\\Skins\\KQ Test Good.asz";
   const std::wstring bad = L"C:\\Skins\\KQ Test Bad.asz";
-  WriteFileBytes(good, std::string(AsChars(catalogue[17].PackedData)));
+  const std::wstring cut = L"C:\\Skins\\KQ Test Cut.asz";
+  const std::string package(AsChars(catalogue[17].PackedData));
+  WriteFileBytes(good, package);
   WriteFileBytes(bad, "not a skin package at all");
+  WriteFileBytes(cut, package.substr(0, 10));
 
   const struct {
     const char* configured;
@@ -212,6 +215,8 @@ TEST(MainWindow, StoresTheSkinInForceWhenItCloses) {
       {"KQ Test Good.asz", "KQ Test Good", L""},
       {"KQ Test Good", "KQ Test Good", L""},
       {"KQ Test Bad", "iOS4 (internal)", L"Loaded data is not a packed skin file"},
+      {"KQ Test Cut", "iOS4 (internal)",
+       L"Stream read error: the package is too short for its entry count"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.configured);
@@ -229,6 +234,7 @@ TEST(MainWindow, StoresTheSkinInForceWhenItCloses) {
   }
   ::DeleteFileW(good.c_str());
   ::DeleteFileW(bad.c_str());
+  ::DeleteFileW(cut.c_str());
   if (madeDirectory) ::RemoveDirectoryW(L"C:\\Skins");
 }
 

@@ -251,6 +251,7 @@ TEST(SkinSelection, FailedLoadsKeepThePreviousSkin) {
   Bytes damaged = good;
   damaged[4 + 4 + 4 + 11 + 4 + 1] ^= 0x01;  // the option file's zlib header
   const Bytes cut(good.begin(), good.end() - 10);
+  const Bytes cutShort(good.begin(), good.begin() + 10);  // magic, count and two bytes
   const Bytes noOptions =
       BuildPackage(std::vector<PackEntry>{{"Master.bmp", B("m")}, {"Glow.png", B("g")}});
   const Bytes wrongMagic = B("PK\x03\x04 not a skin");
@@ -276,6 +277,10 @@ TEST(SkinSelection, FailedLoadsKeepThePreviousSkin) {
        "FM (internal)", Failed("error: data error")},
       {"package file truncated", [&](FakeEnvironment& e) { e.AddPackageFile(kSkins, u"Bad", cut); },
        u"Bad", "FM (internal)", Failed("error: Stream read error")},
+      {"package file cut to 10 bytes, refused before it is read",
+       [&](FakeEnvironment& e) { e.AddPackageFile(kSkins, u"Cut", cutShort); }, u"Cut",
+       "FM (internal)",
+       Failed("error: Stream read error: the package is too short for its entry count")},
       {"package file without an option file keeps the new name",
        [&](FakeEnvironment& e) { e.AddPackageFile(kSkins, u"Bad", noOptions); }, u"Bad.asz", "Bad",
        Failed("message: \"Bad\" skin have internal format error. Please update this skin to "

@@ -224,7 +224,9 @@ TEST(MainWindow, StoresTheSkinInForceWhenItCloses) {
     WriteFileBytes(game / L"KQMiniLauncherSettings.ini",
                    std::string("[GUI]\r\nSkin=") + c.configured + "\r\n");
     RunningLauncher launcher(game.Path(), game.Path().c_str());
-    if (*c.box) EXPECT_EQ(ui::TakeMessageBox(launcher.Pid()), c.box);
+    if (*c.box) {
+      EXPECT_EQ(ui::TakeMessageBox(launcher.Pid()), c.box);
+    }
     HWND main = launcher.WaitForWindow(L"TfrmMain", true);
     ASSERT_NE(main, nullptr);
     ::PostMessageW(main, WM_CLOSE, 0, 0);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures (once) and builds the trees: build/native (ASan/UBSan), build/tsan (the core and
 # the session's tests under ThreadSanitizer), build/windows (the 32-bit product) and
-# build/windows-x64 (its x64 twin, built on every run so that a 64-bit fault shows at once).
+# build/windows-x64 (its x64 twin, built on every run so that a 64-bit fault shows at once),
+# and the release package (scripts/release.sh).
 # The CTest run in build/ covers native, tsan and the Windows tree this machine can execute.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +26,9 @@ cmake --build "$build/tsan" --target kq_tests
 (source "$root/scripts/wine-env.sh" "$build/windows/wineprefix" x86 && cmake --build "$build/windows")
 (source "$root/scripts/wine-env.sh" "$build/windows-x64/wineprefix" x64 &&
   cmake --build "$build/windows-x64")
+
+# The release package (build/release, dist/), which the test run checks.
+bash "$root/scripts/release.sh"
 
 # One CTest run covers every tree it tests, so the run ends with one summary line.
 source "$root/scripts/windows-arch.sh"

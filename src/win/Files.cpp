@@ -63,6 +63,20 @@ bool WriteAll(HANDLE f, ByteView content) {
   return ::FlushFileBuffers(f) != 0;
 }
 
+// Overwrites the existing file through a handle of its own and reads it back: used only
+// where the rename is refused because another program holds the file open while sharing it
+// for writing (the game client keeps its settings file open so). Not atomic, but the
+// content was already written in full beside it, so a full disk cannot cut it short here.
+bool WriteInPlace(const std::u16string& path, ByteView content) {
+  FileHandle f(::CreateFileW(W(path), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f || !WriteAll(f.Get(), content) || !::SetEndOfFile(f.Get())) return false;
+  const auto back = ReadWholeFile(path);
+  return back && back->size() == content.size() &&
+         std::equal(back->begin(), back->end(), content.begin());
+}
+
 }  // namespace
 
 bool ReplaceFileAtomically(const std::u16string& path, ByteView content) {
@@ -76,12 +90,19 @@ bool ReplaceFileAtomically(const std::u16string& path, ByteView content) {
                                FILE_ATTRIBUTE_NORMAL, nullptr));
     written = f && WriteAll(f.Get(), content);
   }
-  if (written &&
-      ::MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!written) {
+    ::DeleteFileW(temp);
+    return false;
+  }
+  if (::MoveFileExW(temp, W(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
+  const DWORD refused = ::GetLastError();
   ::DeleteFileW(temp);
-  return false;
+  // A holder that denies writing was turned away above; one that shares writing but not
+  // deletion blocks only the rename.
+  return (refused == ERROR_SHARING_VIOLATION || refused == ERROR_ACCESS_DENIED) &&
+         WriteInPlace(path, content);
 }
 
 }  // namespace kq::win

@@ -75,6 +75,28 @@ TEST(Files, ReplaceIsRefusedWhileAnotherHolderDeniesWriting) {
   EXPECT_EQ(ReadFileBytes(path), "now");
 }
 
+// The game client may keep its settings file open while the launcher runs, sharing it for
+// writing but not for deletion, so the rename over it is refused: the launcher writes in place.
+TEST(Files, ReplaceWritesInPlaceWhileAHolderSharesWriting) {
+  TestFolder dir;
+  const std::wstring path = dir / L"N4Engine.ini";
+  WriteFileBytes(path, "old content, longer than the new one");
+  {
+    FileHandle holder(::CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    0, nullptr));
+    ASSERT_TRUE(holder);
+    EXPECT_TRUE(ReplaceFileAtomically(U(path), AsBytes("new")));
+    EXPECT_EQ(CountFiles(dir.Path()), 1);  // no temporary file left beside it
+    // The holder reads the new content through its own handle.
+    char buf[64] = {};
+    DWORD got = 0;
+    ASSERT_TRUE(::ReadFile(holder.Get(), buf, sizeof buf, &got, nullptr));
+    EXPECT_EQ(std::string(buf, got), "new");
+  }
+  EXPECT_EQ(ReadFileBytes(path), "new");
+}
+
 TEST(Files, ReplaceIsRefusedInAMissingFolder) {
   TestFolder dir;
   EXPECT_FALSE(ReplaceFileAtomically(U(dir / L"no\\such.ini"), AsBytes("x")));

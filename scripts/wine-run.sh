@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine with the build tree's prefix; CTest uses it as the
-# cross-compiling emulator. Without a display the program gets a private Xvfb.
+# cross-compiling emulator. Without a display the program gets the prefix's own Xvfb, shared
+# by every program of that prefix (scripts/wine-display.sh).
 # Usage: wine-run.sh PREFIX_DIR x86|x64 PROGRAM.exe [ARGS...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -9,7 +10,5 @@ arch=$2
 shift 2
 "$here/wine-prefix.sh" "$prefix" "$arch"
 source "$here/wine-env.sh" "$prefix" "$arch"
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$KQ_WINE" "$@"
-fi
+[ -n "${DISPLAY:-}" ] || source "$here/wine-display.sh"
 exec "$KQ_WINE" "$@"

@@ -188,7 +188,16 @@ IniDocument::Location IniDocument::Find(std::u16string_view section,
 void IniDocument::Insert(std::size_t at, const std::vector<std::u16string>& texts) {
   const auto first_eol = std::ranges::find_if(lines_, [](const Line& l) { return !l.eol.empty(); });
   const Bytes eol = first_eol != lines_.end() ? first_eol->eol : Encode(u"\r\n");
-  if (at > 0 && lines_[at - 1].eol.empty()) lines_[at - 1].eol = eol;
+  if (at > 0 && lines_[at - 1].eol.empty()) {
+    // A UTF-16 file may end in an odd byte: it is completed to a whole unit first, or every
+    // line added after it would be read one byte out of step.
+    Line& last = lines_[at - 1];
+    if (last.raw.size() % UnitSize() != 0) {
+      last.raw.push_back(0);
+      last.text = Decode(last.raw);
+    }
+    last.eol = eol;
+  }
   std::vector<Line> added;
   for (const std::u16string& text : texts) {
     Line line{Encode(text), eol, {}};

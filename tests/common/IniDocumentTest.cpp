@@ -24,6 +24,11 @@ Bytes Utf16Le(std::u16string_view s) {
   return out;
 }
 
+Bytes Join(Bytes a, const Bytes& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 IniDocument Doc(const Bytes& content) {
   return IniDocument::Parse(content, kCodec);
 }
@@ -272,6 +277,13 @@ TEST(IniDocument, SetKeepsTheFileEncoding) {
        tema,
        {},
        Utf16Le(u"\uFEFF[A]\nx=1\n[GUI]\nSkin=\u0422\u0435\u043C\u0430\n")},
+      // The odd last byte becomes a whole unit (B 00), so the lines after it stay in step.
+      {"UTF-16LE ending in an odd byte",
+       Join(Utf16Le(u"\uFEFF[A]\nx=1"), {'B'}),
+       u"Skin",
+       tema,
+       {},
+       Join(Utf16Le(u"\uFEFF[A]\nx=1B"), Utf16Le(u"\n[GUI]\nSkin=\u0422\u0435\u043C\u0430\n"))},
       {"UTF-16LE BOM alone",
        Utf16Le(u"\uFEFF"),
        u"Skin",

@@ -19,8 +19,8 @@ std::wstring ArtifactsFolder() {
 }
 
 RunningLauncher::RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder,
-                                 const std::wstring& arguments) {
-  const std::wstring exe = gameFolder + L"KQMiniLauncher.exe";
+                                 const std::wstring& arguments, const wchar_t* programName) {
+  const std::wstring exe = gameFolder + programName;
   EXPECT_TRUE(
       ::CopyFileW((BuiltProgramsFolder() + L"KQMiniLauncher.exe").c_str(), exe.c_str(), FALSE));
   STARTUPINFOW si{};

@@ -9,10 +9,11 @@ namespace kq::win::test {
 
 class RunningLauncher {
  public:
-  // Copies the built launcher into gameFolder and starts it there, with workingFolder as
-  // its current folder and the arguments after the program's own path.
+  // Copies the built launcher into gameFolder (as programName) and starts it there, with
+  // workingFolder as its current folder and the arguments after the program's own path.
   RunningLauncher(const std::wstring& gameFolder, const wchar_t* workingFolder,
-                  const std::wstring& arguments = L"");
+                  const std::wstring& arguments = L"",
+                  const wchar_t* programName = L"KQMiniLauncher.exe");
   ~RunningLauncher();  // ends the program if it still runs
 
   DWORD Pid() const { return pid_; }

@@ -73,7 +73,8 @@ function(kq_add_manifest target)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_manifest.rc)
   file(CONFIGURE OUTPUT ${rc}
        CONTENT "1 24 \"${CMAKE_SOURCE_DIR}/src/win/CommonControls.manifest\"\n")
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS
+  # The target may live in another directory: the property is set where the target is.
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS
                               ${CMAKE_SOURCE_DIR}/src/win/CommonControls.manifest)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
@@ -125,7 +126,7 @@ function(kq_add_program_info target description)
   endif()
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_info.rc)
   configure_file(${CMAKE_SOURCE_DIR}/src/win/ProgramInfo.rc.in ${rc} @ONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${ico})
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${ico})
   # The target may live in another directory, where this command's output is not seen: a
   # target of this directory draws the icon first.
   add_custom_target(${target}_icon DEPENDS ${ico})

@@ -97,5 +97,25 @@ TEST(ProgramInfo, TheIconComesInEverySizeTheShellAsksFor) {
   ::FreeLibrary(exe);
 }
 
+TEST(ProgramInfo, TheManifestAsksForCommonControls6AndNamesWindows7To11) {
+  const HMODULE exe = ::LoadLibraryExW(LauncherPath().c_str(), nullptr,
+                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  ASSERT_NE(exe, nullptr);
+  const HRSRC res = ::FindResourceW(exe, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(res, nullptr) << "no manifest";
+  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(exe, res))),
+                             ::SizeofResource(exe, res));
+  ::FreeLibrary(exe);
+  for (const char* want : {
+           "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+           "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
+           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
+           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1
+           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}",  // Windows 10 and 11
+       }) {
+    EXPECT_NE(manifest.find(want), std::string::npos) << want;
+  }
+}
+
 }  // namespace
 }  // namespace kq

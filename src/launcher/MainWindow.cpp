@@ -7,6 +7,7 @@
 #include "settings/SettingsDialog.h"
 #include "skins/SkinManager.h"
 #include "skins/SkinWindowMenu.h"
+#include "ui/ListBox.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
 
@@ -101,7 +102,7 @@ void TMainSessionHost::Post(Notice notice) {
 
 // --- TfrmMain ---
 
-const forms::ComponentClass TfrmMain::kClass{u"TfrmMain", &win::kFormClass};
+const forms::ComponentClass TfrmMain::kClass{u"TfrmMain", &ui::kFormClass};
 
 TfrmMain::TfrmMain(const AnsiCodec& codec)
     : codec_(codec),
@@ -114,8 +115,8 @@ const TLauncherSettings& TfrmMain::Settings() const {
   return session_->settings;
 }
 
-std::vector<win::HandlerSlot> TfrmMain::Handlers() {
-  using win::NotifyHandler;
+std::vector<ui::HandlerSlot> TfrmMain::Handlers() {
+  using ui::NotifyHandler;
   return {
       {u"FormCreate", NotifyHandler([this](auto&) { FormCreate(); })},
       {u"FormClose", NotifyHandler([this](auto&) { FormClose(); })},
@@ -123,8 +124,8 @@ std::vector<win::HandlerSlot> TfrmMain::Handlers() {
       {u"btnSettingsClick", NotifyHandler([this](auto&) { btnSettingsClick(); })},
       {u"lbWorldsDblClick", NotifyHandler([this](auto&) { lbWorldsDblClick(); })},
       {u"lbWorldsDrawItem",
-       win::DrawItemHandler(
-           [this](win::Control& c, const win::DrawItemArgs& a) { lbWorldsDrawItem(c, a); })},
+       ui::DrawItemHandler(
+           [this](ui::Control& c, const ui::DrawItemArgs& a) { lbWorldsDrawItem(c, a); })},
   };
 }
 
@@ -134,7 +135,7 @@ std::u16string TfrmMain::ConfigPath() const {
 
 void TfrmMain::FormCreate() {
   // The placeholder items of the stored layout are never shown.
-  Get<win::ListBox>(u"lbWorlds").Clear();
+  Get<ui::ListBox>(u"lbWorlds").Clear();
   TLauncherSettings& settings = session_->settings;
   const win::ProfileFile config(ConfigPath(), codec_);
   settings = ReadLauncherSettings(config.Document());
@@ -180,14 +181,14 @@ void TfrmMain::ShowWarning(const std::u16string& text) {
 }
 
 void TfrmMain::btnStartClick() {
-  auto& start = Get<win::Control>(u"btnStart");
+  auto& start = Get<ui::Control>(u"btnStart");
   // Start is disabled while a login runs; a click queued before that, or one during a world
   // entry, must not begin another.
   if (!start.Enabled() || enteringWorld_) return;
-  Get<win::Control>(u"lblError").SetText(u"");
-  auto& login = Get<win::Control>(u"edtLogin");
+  Get<ui::Control>(u"lblError").SetText(u"");
+  auto& login = Get<ui::Control>(u"edtLogin");
   const std::u16string loginText = login.Text();
-  const std::u16string password = Get<win::Control>(u"edtPass").Text();
+  const std::u16string password = Get<ui::Control>(u"edtPass").Text();
   if (IsBlankInput(loginText) || IsBlankInput(password)) {
     ShowWarning(std::u16string(kBlankInputText));
     login.SetFocus();
@@ -198,7 +199,7 @@ void TfrmMain::btnStartClick() {
   session.Login = loginText;
   session.Password = password;
   start.SetEnabled(false);
-  Get<win::ListBox>(u"lbWorlds").Clear();
+  Get<ui::ListBox>(u"lbWorlds").Clear();
   session.SetHost(&session_->host);
   session.AutoStart = true;
   auto* param = new std::shared_ptr<Session>(session_);
@@ -231,7 +232,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void TfrmMain::OnNotice(const TMainSessionHost::Notice& notice) {
-  auto& list = Get<win::ListBox>(u"lbWorlds");
+  auto& list = Get<ui::ListBox>(u"lbWorlds");
   if (notice.worlds) {
     worlds_ = notice.worlds;
     list.Clear();
@@ -243,8 +244,8 @@ void TfrmMain::OnNotice(const TMainSessionHost::Notice& notice) {
   for (const StatusLineText& line : display.lines) {
     session_->host.StatusLine(line.text, line.colour);
   }
-  if (!display.errorText.empty()) Get<win::Control>(u"lblError").SetText(display.errorText);
-  Get<win::Control>(u"btnStart").SetEnabled(true);
+  if (!display.errorText.empty()) Get<ui::Control>(u"lblError").SetText(display.errorText);
+  Get<ui::Control>(u"btnStart").SetEnabled(true);
 }
 
 HFONT TfrmMain::WorldFont(HDC dc, bool bold, bool struckOut) {
@@ -259,8 +260,8 @@ HFONT TfrmMain::WorldFont(HDC dc, bool bold, bool struckOut) {
   return static_cast<HFONT>(font.Get());
 }
 
-void TfrmMain::lbWorldsDrawItem(win::Control& list, const win::DrawItemArgs& item) {
-  const std::u16string text = static_cast<win::ListBox&>(list).Item(item.index);
+void TfrmMain::lbWorldsDrawItem(ui::Control& list, const ui::DrawItemArgs& item) {
+  const std::u16string text = static_cast<ui::ListBox&>(list).Item(item.index);
   // The canvas comes with the background of the item's state (selected or not); only the
   // text colour and style show the world's state.
   if (worlds_ && item.index >= 0 && static_cast<std::size_t>(item.index) < worlds_->size()) {
@@ -275,7 +276,7 @@ void TfrmMain::lbWorldsDrawItem(win::Control& list, const win::DrawItemArgs& ite
 void TfrmMain::lbWorldsDblClick() {
   // The world entry dispatches messages while it waits: a second double-click lands here.
   if (enteringWorld_ || !worlds_) return;
-  auto& list = Get<win::ListBox>(u"lbWorlds");
+  auto& list = Get<ui::ListBox>(u"lbWorlds");
   const int index = list.ItemIndex();
   if (index < 0 || static_cast<std::size_t>(index) >= worlds_->size()) return;
   if (!(*worlds_)[static_cast<std::size_t>(index)].WorldOpen) {
@@ -287,7 +288,7 @@ void TfrmMain::lbWorldsDblClick() {
   // The player closed the window while the entry waited: nothing is left to fade.
   if (Dying() || !::IsWindow(Hwnd())) return;
   list.Clear();
-  Get<win::Control>(u"lblError").SetText(std::u16string(kGoodbyeText));
+  Get<ui::Control>(u"lblError").SetText(std::u16string(kGoodbyeText));
   DispatchPendingMessages();
   FadeOutAndClose();
 }

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "launcher/LauncherConfig.h"
-#include "resources/Forms.h"
+#include "ui/Form.h"
 #include "session/GameStart.h"
 #include "session/LoginSession.h"
 #include "session/WorldEntry.h"
@@ -41,7 +41,7 @@ class TMainSessionHost final : public TSessionHost {
   std::atomic<HWND> hwnd_{nullptr};
 };
 
-class TfrmMain final : public win::Form {
+class TfrmMain final : public ui::Form {
  public:
   static const forms::ComponentClass kClass;
 
@@ -61,7 +61,7 @@ class TfrmMain final : public win::Form {
   struct Session;
 
  protected:
-  std::vector<win::HandlerSlot> Handlers() override;
+  std::vector<ui::HandlerSlot> Handlers() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   void OnDestroy() override;
 
@@ -71,7 +71,7 @@ class TfrmMain final : public win::Form {
   void btnStartClick();
   void btnSettingsClick();
   void lbWorldsDblClick();
-  void lbWorldsDrawItem(win::Control&, const win::DrawItemArgs&);
+  void lbWorldsDrawItem(ui::Control&, const ui::DrawItemArgs&);
 
   void OnNotice(const TMainSessionHost::Notice& notice);
   void ShowWarning(const std::u16string& text);

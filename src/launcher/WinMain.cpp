@@ -15,7 +15,7 @@ namespace {
 int RunMessageLoop() {
   MSG msg{};
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (kq::win::PreTranslateFormMessage(msg)) continue;
+    if (kq::ui::PreTranslateFormMessage(msg)) continue;
     ::TranslateMessage(&msg);
     ::DispatchMessageW(&msg);
   }

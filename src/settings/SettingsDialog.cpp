@@ -1,6 +1,9 @@
 #include "settings/SettingsDialog.h"
 
 #include "settings/SettingsTexts.h"
+#include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/RadioGroup.h"
 #include "win/SystemText.h"
 
 #include <iterator>
@@ -49,7 +52,7 @@ const AnsiCodec& FileCodec() {
 
 }  // namespace
 
-const forms::ComponentClass TfmSettings::kClass{u"TfmSettings", &win::kFormClass};
+const forms::ComponentClass TfmSettings::kClass{u"TfmSettings", &ui::kFormClass};
 
 TfmSettings::~TfmSettings() {
   if (g_fmSettings == this) g_fmSettings = nullptr;
@@ -64,9 +67,9 @@ TfmSettings* TfmSettings::Instance() {
   return g_fmSettings;
 }
 
-std::vector<win::HandlerSlot> TfmSettings::Handlers() {
-  using win::KeyPressHandler;
-  using win::NotifyHandler;
+std::vector<ui::HandlerSlot> TfmSettings::Handlers() {
+  using ui::KeyPressHandler;
+  using ui::NotifyHandler;
   return {
       {u"FormShow", NotifyHandler([this](auto&) { FormShow(); })},
       {u"CbResolutionSelect", NotifyHandler([this](auto&) { CbResolutionSelect(); })},
@@ -94,10 +97,10 @@ void TfmSettings::FormShow() {
 
 void TfmSettings::ShowView() {
   for (const RadioBinding& r : kRadios)
-    Get<win::RadioGroup>(r.control).SetItemIndex(shown_.*r.field);
-  for (const CheckBinding& c : kChecks) Get<win::CheckBox>(c.control).SetChecked(shown_.*c.field);
+    Get<ui::RadioGroup>(r.control).SetItemIndex(shown_.*r.field);
+  for (const CheckBinding& c : kChecks) Get<ui::CheckBox>(c.control).SetChecked(shown_.*c.field);
   for (const ComboBinding& c : kCombos) {
-    auto& combo = Get<win::ComboBox>(c.control);
+    auto& combo = Get<ui::ComboBox>(c.control);
     // A pick left from an earlier showing would make picking that entry again no change,
     // so the mode would not follow the text.
     combo.SetItemIndex(-1);
@@ -107,14 +110,14 @@ void TfmSettings::ShowView() {
 
 SettingsView TfmSettings::ViewFromControls() const {
   SettingsView view = shown_;  // the current screen mode, as loaded or picked
-  for (const RadioBinding& r : kRadios) view.*r.field = Get<win::RadioGroup>(r.control).ItemIndex();
-  for (const CheckBinding& c : kChecks) view.*c.field = Get<win::CheckBox>(c.control).Checked();
-  for (const ComboBinding& c : kCombos) view.*c.field = Get<win::ComboBox>(c.control).Text();
+  for (const RadioBinding& r : kRadios) view.*r.field = Get<ui::RadioGroup>(r.control).ItemIndex();
+  for (const CheckBinding& c : kChecks) view.*c.field = Get<ui::CheckBox>(c.control).Checked();
+  for (const ComboBinding& c : kCombos) view.*c.field = Get<ui::ComboBox>(c.control).Text();
   return view;
 }
 
 void TfmSettings::CbResolutionSelect() {
-  auto& combo = Get<win::ComboBox>(u"CbResolution");
+  auto& combo = Get<ui::ComboBox>(u"CbResolution");
   const int index = combo.ItemIndex();
   if (index < 0 || index >= std::ssize(kResolutionTable)) return;
   PickResolution(shown_, index);

@@ -3,7 +3,7 @@
 // controls and a SettingsView; the file work is the model's and EngineSettingsFile's.
 #pragma once
 
-#include "resources/Forms.h"
+#include "ui/Form.h"
 #include "settings/EngineSettingsFile.h"
 #include "settings/SettingsModel.h"
 
@@ -11,7 +11,7 @@
 
 namespace kq {
 
-class TfmSettings final : public win::Form {
+class TfmSettings final : public ui::Form {
  public:
   static const forms::ComponentClass kClass;
 
@@ -28,7 +28,7 @@ class TfmSettings final : public win::Form {
   static TfmSettings* Instance();
 
  protected:
-  std::vector<win::HandlerSlot> Handlers() override;
+  std::vector<ui::HandlerSlot> Handlers() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:

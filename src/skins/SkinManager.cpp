@@ -116,15 +116,15 @@ void StartSkinEngine() {
   }
 }
 
-TsSkinManager::TsSkinManager(win::Form& form)
-    : win::NonVisualComponent(form),
+TsSkinManager::TsSkinManager(ui::Form& form)
+    : ui::NonVisualComponent(form),
       selection_(env_, codec_,
                  {.programDir = DirectoryOf(win::ExecutablePath()),
                   .arguments = CommandLineArguments(),
                   .compareNames = &CompareNamesForPlayer}) {}
 
 void TsSkinManager::Register() {
-  win::RegisterComponentClass(u"TsSkinManager", [](win::Form& form) {
+  ui::RegisterComponentClass(u"TsSkinManager", [](ui::Form& form) {
     return std::unique_ptr<forms::StoredComponent>(new TsSkinManager(form));
   });
 }

@@ -3,7 +3,7 @@
 // through the skin choice with the system's files, message boxes and windows.
 #pragma once
 
-#include "resources/Forms.h"
+#include "ui/Components.h"
 #include "skins/SkinSelection.h"
 #include "win/SystemText.h"
 
@@ -25,9 +25,9 @@ class WinSkinEnvironment final : public SkinEnvironment {
   void RemoveSkinFromAllWindows() override;
 };
 
-class TsSkinManager final : public win::NonVisualComponent {
+class TsSkinManager final : public ui::NonVisualComponent {
  public:
-  explicit TsSkinManager(win::Form& form);
+  explicit TsSkinManager(ui::Form& form);
 
   // Makes the class known to layouts; at start-up, before the first window.
   static void Register();

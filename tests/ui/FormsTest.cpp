@@ -1,6 +1,9 @@
 // The window framework in this process: forms built from the layouts stored in this test
 // program's resources (tests/resources/layouts).
-#include "resources/Forms.h"
+#include "ui/Form.h"
+#include "ui/CheckBox.h"
+#include "ui/ListBox.h"
+#include "ui/RadioGroup.h"
 
 #include "common/Error.h"
 #include "resources/ModuleResources.h"
@@ -10,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace kq::win {
+namespace kq::ui {
 namespace {
 
 const forms::ComponentClass kTestClass{u"TfmFrameworkTest", &kFormClass};
@@ -82,7 +85,7 @@ class FormsTest : public ::testing::Test {
     }
   }
 
-  ModuleResources module_;
+  win::ModuleResources module_;
 };
 
 struct Search {
@@ -165,7 +168,7 @@ TEST_F(FormsTest, BuildsEveryControlWhereTheLayoutPutsIt) {
     EXPECT_EQ(r.right, c.rect.right) << c.name;
     EXPECT_EQ(r.bottom, c.rect.bottom) << c.name;
     EXPECT_EQ(TextOf(h), c.text) << c.name;
-    EXPECT_EQ(Control::FromHwnd(h), form.FindControl(std::u16string(U16(c.name)))) << c.name;
+    EXPECT_EQ(Control::FromHwnd(h), form.FindControl(std::u16string(win::U16(c.name)))) << c.name;
   }
   // Names are found whatever their case; a non-visual component is no control.
   EXPECT_NE(form.FindControl(u"LBITEMS"), nullptr);
@@ -270,7 +273,7 @@ TEST_F(FormsTest, TabOrderFollowsTheLayout) {
   HWND h = first;
   for (int i = 0; i < 12 && h; ++i) {
     const Control* c = Control::FromHwnd(h);
-    order.push_back(c ? Wide(c->Name()) : L"(radio)");
+    order.push_back(c ? win::Wide(c->Name()) : L"(radio)");
     h = ::GetNextDlgTabItem(form.Hwnd(), h, FALSE);
     if (h == first) break;
   }
@@ -330,4 +333,4 @@ TEST_F(FormsTest, ResourcesAreFoundWhateverTheCaseAndStoredAsZlib) {
 }
 
 }  // namespace
-}  // namespace kq::win
+}  // namespace kq::ui

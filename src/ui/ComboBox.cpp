@@ -1,0 +1,81 @@
+#include "ui/ComboBox.h"
+
+#include "ui/Form.h"
+
+namespace kq::ui {
+
+ComboBox::CreateArgs ComboBox::ArgsOf(const forms::StoredComponent& c) {
+  CreateArgs args;
+  args.dropDownList =
+      forms::SameName(forms::TextOf(c.Find(u"Style")).value_or(u""), u"csDropDownList");
+  if (auto h = forms::IntegerOf(c.Find(u"Height"))) args.height = static_cast<int>(*h);
+  args.items = forms::StringsOf(c.Find(u"Items.Strings"));
+  if (auto i = forms::IntegerOf(c.Find(u"ItemIndex"))) args.itemIndex = static_cast<int>(*i);
+  args.text = forms::TextOf(c.Find(u"Text"));
+  return args;
+}
+
+Control::WindowSpec ComboBox::Spec() const {
+  return {L"COMBOBOX",
+          static_cast<DWORD>(WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL |
+                             (args_.dropDownList ? CBS_DROPDOWNLIST : CBS_DROPDOWN)),
+          0,
+          // Room for the dropped-down list below the text field.
+          200};
+}
+
+void ComboBox::AfterCreate() {
+  // The closed box is as high as the layout says: the field plus its 3-pixel frame.
+  if (args_.height)
+    ::SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), *args_.height - 6);
+  for (const auto& item : args_.items) {
+    ::SendMessageW(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::W(item)));
+  }
+  if (args_.itemIndex) SetItemIndex(*args_.itemIndex);
+  if (args_.text) SetText(*args_.text);
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  if (::GetComboBoxInfo(Hwnd(), &info) && info.hwndItem) {
+    ::SetWindowSubclass(info.hwndItem, &ComboBox::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  }
+}
+
+int ComboBox::ItemIndex() const {
+  return static_cast<int>(::SendMessageW(Hwnd(), CB_GETCURSEL, 0, 0));
+}
+
+void ComboBox::SetItemIndex(int index) {
+  ::SendMessageW(Hwnd(), CB_SETCURSEL, index, 0);
+}
+
+bool ComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg != WM_COMMAND) return Control::OnReflected(msg, wp, lp, result);
+  if (HIWORD(wp) == CBN_SELCHANGE)
+    Fire(u"OnSelect");
+  else if (HIWORD(wp) == CBN_EDITCHANGE)
+    Fire(u"OnChange");
+  return true;
+}
+
+// Characters typed into the text field pass the key-press handler first.
+LRESULT CALLBACK ComboBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                    DWORD_PTR ref) {
+  auto* self = reinterpret_cast<ComboBox*>(ref);
+  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ComboBox::EditProc, 0);
+  if (msg == WM_CHAR) {
+    try {
+      if (const Handler* h = self->Bound(u"OnKeyPress")) {
+        auto key = static_cast<wchar_t>(wp);
+        std::get<KeyPressHandler> (*h)(*self, key);
+        if (key == 0) return 0;
+        wp = key;
+      }
+    } catch (const std::exception& e) {
+      self->OwnerForm().ReportException(e);
+      return 0;
+    }
+  }
+  return ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace kq::ui

@@ -1,0 +1,17 @@
+// The base of the kinds that hold other controls (group box, panel): passes its children's
+// notifications back to them and fills its background.
+#pragma once
+
+#include "ui/Control.h"
+
+namespace kq::ui {
+
+class Container : public Control {
+ public:
+  using Control::Control;
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
+}  // namespace kq::ui

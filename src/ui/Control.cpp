@@ -1,0 +1,181 @@
+#include "ui/Control.h"
+
+#include "common/Error.h"
+#include "ui/Components.h"
+#include "ui/Form.h"
+#include "ui/Layout.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace kq::ui {
+namespace {
+
+using forms::BoolOf;
+using forms::IntegerOf;
+using forms::SameName;
+using forms::TextOf;
+using win::W;
+using win::Wide;
+
+constexpr wchar_t kControlProp[] = L"KQ.Control";
+
+}  // namespace
+
+std::wstring ControlNameProperty(std::wstring_view name) {
+  return L"KQName:" + std::wstring(name);
+}
+
+Control::~Control() {
+  if (hwnd_) {
+    ::RemoveWindowSubclass(hwnd_, &Control::SubclassProc, 0);
+    ::RemovePropW(hwnd_, kControlProp);
+  }
+}
+
+const forms::ComponentClass& Control::ClassInfo() const {
+  return ClassInfoOf(*this);
+}
+
+Control* Control::FromHwnd(HWND hwnd) {
+  return static_cast<Control*>(::GetPropW(hwnd, kControlProp));
+}
+
+bool Control::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      child = reinterpret_cast<HWND>(lp);
+      break;
+    case WM_NOTIFY:
+      child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
+      break;
+    case WM_DRAWITEM:
+      child = reinterpret_cast<DRAWITEMSTRUCT*>(lp)->hwndItem;
+      break;
+    default:
+      return false;
+  }
+  Control* c = child ? FromHwnd(child) : nullptr;
+  return c && c->OnReflected(msg, wp, lp, result);
+}
+
+std::u16string Control::Text() const {
+  const int n = ::GetWindowTextLengthW(hwnd_);
+  std::wstring buf(static_cast<std::size_t>(n) + 1, L'\0');
+  buf.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd_, buf.data(), n + 1)));
+  return win::U16(buf);
+}
+
+void Control::SetText(const std::u16string& text) {
+  ::SetWindowTextW(hwnd_, W(text));
+}
+
+std::unique_ptr<forms::StoredComponent> Control::CreateChild(std::u16string_view className) {
+  return CreateComponent(form_, className);
+}
+
+void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
+  auto find = [this](const std::u16string& n) { return Find(n); };
+  fontSpec_ = forms::FontOf(find, u"Font", parentFont);
+  font_ = form_.FontFor(fontSpec_);
+  ReadArgs();
+  const WindowSpec spec = Spec();
+  DWORD style = spec.style | WS_CHILD | WS_CLIPSIBLINGS;
+  if (BoolOf(Find(u"Visible")).value_or(true)) style |= WS_VISIBLE;
+  if (!BoolOf(Find(u"Enabled")).value_or(true)) style |= WS_DISABLED;
+  if (auto tabStop = BoolOf(Find(u"TabStop")))
+    style = *tabStop ? style | WS_TABSTOP : style & ~WS_TABSTOP;
+  const std::u16string text =
+      TextOf(Find(u"Caption")).value_or(TextOf(Find(u"Text")).value_or(u""));
+  const auto get = [this](const char16_t* n) {
+    return static_cast<int>(IntegerOf(Find(n)).value_or(0));
+  };
+  hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className, W(text), style, get(u"Left"), get(u"Top"),
+                            get(u"Width"), get(u"Height") + spec.extraHeight, parent,
+                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(form_.NextControlId())),
+                            ::GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) throw Error(u"Cannot create the control " + Name());
+  ::SetPropW(hwnd_, kControlProp, this);
+  if (!Name().empty())
+    ::SetPropW(hwnd_, ControlNameProperty(Wide(Name())).c_str(), reinterpret_cast<HANDLE>(1));
+  ::SetWindowSubclass(hwnd_, &Control::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  BindEvents();
+  AfterCreate();
+  forms::StoredComponent& self = *this;
+  CreateChildren(self.Children(), hwnd_, fontSpec_, ClientInset());
+}
+
+void Control::BindEvents() {
+  const auto known = Events();
+  for (const forms::FormProperty& p : Properties()) {
+    if (p.name.size() < 3 || p.name.compare(0, 2, u"On") != 0) continue;
+    const auto event = std::find_if(known.begin(), known.end(),
+                                    [&](const auto& e) { return SameName(e.first, p.name); });
+    if (event == known.end())
+      throw Error(u"Event " + p.name + u" is not one of " + StoredClassName());
+    const Handler* h = form_.LookupHandler(p.value.text);
+    if (!h || h->index() != event->second) {
+      throw Error(u"Handler " + p.value.text + u" for " + Name() + u"." + p.name + u" not found");
+    }
+    events_.emplace(std::u16string(event->first), *h);
+  }
+}
+
+const Handler* Control::Bound(std::u16string_view event) const {
+  if (form_.Dying()) return nullptr;
+  auto it = events_.find(event);
+  return it == events_.end() ? nullptr : &it->second;
+}
+
+void Control::Fire(std::u16string_view event) {
+  if (const Handler* h = Bound(event)) std::get<NotifyHandler> (*h)(*this);
+}
+
+bool Control::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {
+  return false;
+}
+
+HBRUSH Control::ParentBackground() const {
+  return ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+LRESULT Control::ColorStatic(HDC dc) const {
+  ::SetTextColor(dc, ToColorRef(fontSpec_.color));
+  ::SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(ParentBackground());
+}
+
+LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
+  return ::DefSubclassProc(hwnd_, msg, wp, lp);
+}
+
+LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return DefaultProc(msg, wp, lp);
+}
+
+LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                       DWORD_PTR ref) {
+  auto* self = reinterpret_cast<Control*>(ref);
+  LRESULT result = 0;
+  try {
+    result = self->HandleMessage(msg, wp, lp);
+  } catch (const std::exception& e) {
+    self->form_.ReportException(e);
+  } catch (...) {
+    self->form_.ReportException(std::runtime_error("Unexpected error"));
+  }
+  if (msg == WM_NCDESTROY) {
+    ::RemoveWindowSubclass(hwnd, &Control::SubclassProc, 0);
+    ::RemovePropW(hwnd, kControlProp);
+    self->hwnd_ = nullptr;
+  }
+  return result;
+}
+
+}  // namespace kq::ui

@@ -1,0 +1,102 @@
+// The base of every control kind: one child window made from a stored component of a
+// layout. Notifications a parent receives for a child (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*,
+// WM_DRAWITEM) go back to the child's own wrapper through Reflect, and events named in the
+// layout (OnClick = btnStartClick) run the form's handler of that name.
+//
+// A kind reads the layout properties it knows into its own CreateArgs (an options struct
+// with the defaults of the kind) before its window is made, then makes the window from them.
+//
+// Every named control carries the window property ControlNameProperty(name), so that a
+// screen reader or a UI driver in another process finds it by name and reads its text
+// with WM_GETTEXT.
+#pragma once
+
+#include "resources/FormLoader.h"
+#include "resources/FormValues.h"
+#include "ui/Events.h"
+#include "win/Win.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace kq::ui {
+
+class Form;
+
+// "KQName:<name>": the window property naming a control (also set on the form).
+std::wstring ControlNameProperty(std::wstring_view name);
+
+class Control : public forms::StoredComponent {
+ public:
+  explicit Control(Form& form) : form_(form) {}
+  ~Control() override;
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  Form& OwnerForm() const { return form_; }
+  const forms::ComponentClass& ClassInfo() const override;
+  // The wrapper of a window the framework made, or null.
+  static Control* FromHwnd(HWND hwnd);
+  // Hands a notification a parent received to the wrapper of the child it is about; true
+  // when that wrapper handled it.
+  static bool Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  std::u16string Text() const;
+  void SetText(const std::u16string& text);
+  bool Enabled() const { return hwnd_ && ::IsWindowEnabled(hwnd_); }
+  void SetEnabled(bool enabled) { ::EnableWindow(hwnd_, enabled); }
+  void SetFocus() { ::SetFocus(hwnd_); }
+
+  // Creates the window under the parent window, then the children's.
+  void CreateHandle(HWND parent, const forms::FontSpec& parentFont);
+
+  // A notification the parent received for this control; true when handled.
+  virtual bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+ protected:
+  struct WindowSpec {
+    const wchar_t* className = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int extraHeight = 0;  // a combo box's window includes its drop-down list
+  };
+  // Reads the kind's CreateArgs from the layout; runs before Spec.
+  virtual void ReadArgs() {}
+  virtual WindowSpec Spec() const = 0;
+  // The properties of the kind, once the window exists.
+  virtual void AfterCreate() {}
+  // The inner edge: children are placed and top-aligned inside it.
+  virtual int ClientInset() const { return 0; }
+  // Messages of the control's own window; the default is the system's procedure.
+  virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+
+  // Runs the notify handler bound to the event, if any.
+  void Fire(std::u16string_view event);
+  const Handler* Bound(std::u16string_view event) const;
+  // Events the kind knows, with the index of their handler type in Handler.
+  virtual std::vector<std::pair<std::u16string_view, std::size_t>> Events() const {
+    return {{u"OnClick", 0}};
+  }
+  HBRUSH ParentBackground() const;
+  // Text colour and background of static-like children (labels, check boxes, radios).
+  LRESULT ColorStatic(HDC dc) const;
+
+  std::unique_ptr<forms::StoredComponent> CreateChild(std::u16string_view className) override;
+
+  forms::FontSpec fontSpec_;
+  HFONT font_ = nullptr;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  void BindEvents();
+
+  Form& form_;
+  HWND hwnd_ = nullptr;
+  std::map<std::u16string, Handler, std::less<>> events_;
+};
+
+}  // namespace kq::ui

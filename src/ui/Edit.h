@@ -1,0 +1,35 @@
+// TEdit: a one-line text field; typed characters pass the OnKeyPress handler first.
+#pragma once
+
+#include "ui/Control.h"
+
+#include <optional>
+
+namespace kq::ui {
+
+class Edit final : public Control {
+ public:
+  struct CreateArgs {
+    wchar_t passwordChar = 0;            // shown for every character when set
+    std::optional<std::u16string> hint;  // shown while empty, also while focused
+    std::optional<int> maxLength;
+  };
+  static CreateArgs ArgsOf(const forms::StoredComponent& c);
+
+  using Control::Control;
+  bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ protected:
+  void ReadArgs() override { args_ = ArgsOf(*this); }
+  WindowSpec Spec() const override;
+  void AfterCreate() override;
+  std::vector<std::pair<std::u16string_view, std::size_t>> Events() const override {
+    return {{u"OnChange", 0}, {u"OnKeyPress", 2}};
+  }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  CreateArgs args_;
+};
+
+}  // namespace kq::ui

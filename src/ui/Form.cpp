@@ -1,0 +1,227 @@
+#include "ui/Form.h"
+
+#include "ui/Components.h"
+#include "ui/Layout.h"
+
+#include <algorithm>
+
+namespace kq::ui {
+namespace {
+
+using forms::ColorOf;
+using forms::FontSpec;
+using forms::IntegerOf;
+using forms::SameName;
+using forms::TextOf;
+using win::Wide;
+
+constexpr wchar_t kFormProp[] = L"KQ.Form";
+
+// The first form without an owner: closing it ends the program.
+bool IsProgramForm(HWND hwnd) {
+  return ::GetWindow(hwnd, GW_OWNER) == nullptr;
+}
+
+}  // namespace
+
+const forms::ComponentClass kFormClass{u"TForm", &forms::kComponentClass};
+
+bool PreTranslateFormMessage(MSG& msg) {
+  if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST) return false;
+  HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+  if (!root || !::GetPropW(root, kFormProp)) return false;
+  return ::IsDialogMessageW(root, &msg) != 0;
+}
+
+Form::Form() = default;
+
+Form::~Form() {
+  // Handlers belong to the derived form, which is gone already: none may run now.
+  dying_ = true;
+  if (Hwnd()) ::DestroyWindow(Hwnd());
+}
+
+std::unique_ptr<forms::StoredComponent> Form::CreateChild(std::u16string_view className) {
+  return CreateComponent(*this, className);
+}
+
+const Handler* Form::LookupHandler(std::u16string_view name) const {
+  for (const HandlerSlot& slot : handlers_) {
+    if (SameName(slot.name, name)) return &slot.handler;
+  }
+  return nullptr;
+}
+
+void Form::CreateForm(const CreateOptions& options) {
+  std::lock_guard lock(forms::StreamingLock());
+  forms::InitInheritedComponent(*this, &kFormClass);
+  handlers_ = Handlers();
+
+  auto find = [this](const std::u16string& n) { return Find(n); };
+  fontSpec_ = forms::FontOf(find, u"Font", FontSpec{});
+  const std::wstring className = Wide(ClassInfo().name);
+  HBRUSH brush = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  if (auto color = ColorOf(Find(u"Color"))) {
+    if (color->systemIndex >= 0) {
+      brush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(color->systemIndex + 1));
+    } else {
+      background_.Reset(::CreateSolidBrush(color->rgb));
+      brush = static_cast<HBRUSH>(background_.Get());
+    }
+  }
+  if (!RegisterClass({.name = className.c_str(), .background = brush})) {
+    throw Error(u"Cannot register the window class " + std::u16string(ClassInfo().name));
+  }
+
+  const std::u16string border = TextOf(Find(u"BorderStyle")).value_or(u"bsSizeable");
+  const forms::FormValue* icons = Find(u"BorderIcons");
+  DWORD style = WS_CLIPCHILDREN;
+  DWORD exStyle = WS_EX_CONTROLPARENT;
+  if (SameName(border, u"bsDialog")) {
+    style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+    exStyle |= WS_EX_DLGMODALFRAME;
+  } else if (SameName(border, u"bsNone")) {
+    style |= WS_POPUP;
+  } else {
+    style |= WS_OVERLAPPED | WS_CAPTION;
+    if (SameName(border, u"bsSizeable")) style |= WS_THICKFRAME;
+    if (!icons || forms::SetHas(icons, u"biMinimize")) style |= WS_MINIMIZEBOX;
+    if (!icons || forms::SetHas(icons, u"biMaximize")) style |= WS_MAXIMIZEBOX;
+  }
+  if (!icons || forms::SetHas(icons, u"biSystemMenu")) style |= WS_SYSMENU;
+
+  RECT r{0, 0, 0, 0};
+  const auto clientWidth = IntegerOf(Find(u"ClientWidth"));
+  const auto clientHeight = IntegerOf(Find(u"ClientHeight"));
+  r.right = static_cast<LONG>(clientWidth.value_or(IntegerOf(Find(u"Width")).value_or(300)));
+  r.bottom = static_cast<LONG>(clientHeight.value_or(IntegerOf(Find(u"Height")).value_or(200)));
+  if (clientWidth || clientHeight) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  if (!Create({.className = className.c_str(),
+               .text = Wide(TextOf(Find(u"Caption")).value_or(u"")),
+               .style = style,
+               .exStyle = exStyle,
+               .x = static_cast<int>(IntegerOf(Find(u"Left")).value_or(0)),
+               .y = static_cast<int>(IntegerOf(Find(u"Top")).value_or(0)),
+               .width = r.right - r.left,
+               .height = r.bottom - r.top,
+               .parent = options.owner})) {
+    throw Error(u"Cannot create the window " + Name());
+  }
+  ::SetPropW(Hwnd(), kFormProp, reinterpret_cast<HANDLE>(1));
+  if (!Name().empty())
+    ::SetPropW(Hwnd(), ControlNameProperty(Wide(Name())).c_str(), reinterpret_cast<HANDLE>(1));
+  ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fontSpec_)), FALSE);
+  forms::StoredComponent& self = *this;
+  CreateChildren(self.Children(), Hwnd(), fontSpec_, 0);
+
+  const std::vector<std::pair<std::u16string_view, std::size_t>> known = {
+      {u"OnCreate", 0}, {u"OnShow", 0}, {u"OnClose", 0}, {u"OnDestroy", 0}};
+  for (const forms::FormProperty& p : Properties()) {
+    if (p.name.size() < 3 || p.name.compare(0, 2, u"On") != 0) continue;
+    auto event = std::find_if(known.begin(), known.end(),
+                              [&](const auto& e) { return SameName(e.first, p.name); });
+    const Handler* h = LookupHandler(p.value.text);
+    if (event == known.end() || !h || h->index() != event->second) {
+      throw Error(u"Handler " + p.value.text + u" for " + Name() + u"." + p.name + u" not found");
+    }
+    events_.emplace(std::u16string(event->first), *h);
+  }
+  if (SameName(TextOf(Find(u"Position")).value_or(u""), u"poDesktopCenter")) PlaceAtPosition();
+  Fire(u"OnCreate");
+}
+
+Control* Form::FindControl(std::u16string_view name) const {
+  std::vector<const forms::StoredComponent*> todo{this};
+  while (!todo.empty()) {
+    const forms::StoredComponent* c = todo.back();
+    todo.pop_back();
+    for (const auto& child : c->Children()) {
+      if (SameName(child->Name(), name)) {
+        if (auto* control = dynamic_cast<Control*>(child.get())) return control;
+      }
+      todo.push_back(child.get());
+    }
+  }
+  return nullptr;
+}
+
+void Form::Fire(std::u16string_view event) {
+  if (dying_) return;
+  auto it = events_.find(event);
+  if (it != events_.end()) std::get<NotifyHandler>(it->second)(*this);
+}
+
+void Form::PlaceAtPosition() {
+  ui::PlaceAtPosition(Hwnd(), TextOf(Find(u"Position")).value_or(u"poDesigned"));
+}
+
+void Form::Show() {
+  PlaceAtPosition();
+  ::ShowWindow(Hwnd(), SW_SHOW);
+}
+
+int Form::ShowModal() {
+  HWND owner = ::GetWindow(Hwnd(), GW_OWNER);
+  modalResult_ = 0;
+  modal_ = true;
+  PlaceAtPosition();
+  if (owner) ::EnableWindow(owner, FALSE);
+  ::ShowWindow(Hwnd(), SW_SHOW);
+  MSG msg{};
+  while (modalResult_ == 0 && ::IsWindowVisible(Hwnd())) {
+    const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      // The program is ending: hand the quit on to the outer loop.
+      ::PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (!PreTranslateFormMessage(msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+  }
+  // The owner comes back before this form hides, so that it gets the activation.
+  if (owner) ::EnableWindow(owner, TRUE);
+  ::ShowWindow(Hwnd(), SW_HIDE);
+  modal_ = false;
+  return modalResult_;
+}
+
+void Form::OnClose() {
+  Fire(u"OnClose");
+  if (modal_) {
+    modalResult_ = kModalCancel;
+  } else if (IsProgramForm(Hwnd())) {
+    Window::OnClose();
+  } else {
+    ::ShowWindow(Hwnd(), SW_HIDE);
+  }
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (Control::Reflect(msg, wp, lp, result)) return result;
+  switch (msg) {
+    case WM_COMMAND:
+      // Enter with no default button: the focused push button is the one Enter presses.
+      if (LOWORD(wp) == IDOK && lp == 0) {
+        HWND focus = ::GetFocus();
+        if (focus && (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
+                      (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON))) {
+          ::SendMessageW(focus, BM_CLICK, 0, 0);
+        }
+      }
+      return 0;
+    case WM_SHOWWINDOW:
+      if (wp) Fire(u"OnShow");
+      break;
+    case WM_DESTROY:
+      Fire(u"OnDestroy");
+      break;
+    default:
+      break;
+  }
+  return Window::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace kq::ui

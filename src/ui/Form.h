@@ -1,0 +1,94 @@
+// A form: a top-level window built from the layouts of its class chain, with a child window
+// per control. The framework's base form class is the root ancestor of every chain.
+#pragma once
+
+#include "common/Error.h"
+#include "resources/FormLoader.h"
+#include "resources/FormValues.h"
+#include "ui/Control.h"
+#include "ui/Events.h"
+#include "ui/Gdi.h"
+#include "win/Handles.h"
+#include "win/Window.h"
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kq::ui {
+
+// The framework's base form class: the root ancestor of every form's class chain.
+extern const forms::ComponentClass kFormClass;
+
+// Runs keyboard navigation (Tab, arrow keys, mnemonics) for the framework's forms; true
+// when the message was handled and must not be dispatched.
+bool PreTranslateFormMessage(MSG& msg);
+
+// Modal results, as buttons store them (ModalResult = 1).
+inline constexpr int kModalOk = 1;
+inline constexpr int kModalCancel = 2;
+
+class Form : public forms::StoredComponent, public win::Window {
+ public:
+  Form();
+  ~Form() override;
+
+  struct CreateOptions {
+    HWND owner = nullptr;  // a form without an owner ends the program when it closes
+  };
+  // Reads the layouts of the class chain, makes the window and its controls (hidden), then
+  // runs OnCreate. Throws kq::Error ("Resource TfrmMain not found", "Invalid stream
+  // format", zlib's message, "Class TFoo not found", ...).
+  void CreateForm(const CreateOptions& options);
+  void CreateForm() { CreateForm(CreateOptions{}); }
+
+  // A control of this form by name, at any depth, whatever the case.
+  Control* FindControl(std::u16string_view name) const;
+  template <class T>
+  T& Get(std::u16string_view name) const;
+
+  // Applies the layout's Position and shows the form.
+  void Show();
+  // Shows the form with its owner disabled until a button or the close box sets the result.
+  int ShowModal();
+  int ModalResult() const { return modalResult_; }
+  void SetModalResult(int result) { modalResult_ = result; }
+  bool IsModal() const { return modal_; }
+
+  const Handler* LookupHandler(std::u16string_view name) const;
+  HFONT FontFor(const forms::FontSpec& spec) { return fonts_.Get(spec); }
+  UINT NextControlId() { return nextId_++; }
+  bool Dying() const { return dying_; }
+  void ReportException(const std::exception& e) noexcept { OnException(e); }
+
+ protected:
+  // The handlers this form offers to its layout, by name.
+  virtual std::vector<HandlerSlot> Handlers() { return {}; }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnClose() override;
+
+ private:
+  std::unique_ptr<forms::StoredComponent> CreateChild(std::u16string_view className) override;
+  void Fire(std::u16string_view event);
+  void PlaceAtPosition();
+
+  std::vector<HandlerSlot> handlers_;
+  std::map<std::u16string, Handler, std::less<>> events_;
+  forms::FontSpec fontSpec_;
+  FontCache fonts_;
+  win::GdiObject background_;
+  UINT nextId_ = 100;  // clear of IDOK and IDCANCEL
+  int modalResult_ = 0;
+  bool modal_ = false;
+  bool dying_ = false;
+};
+
+template <class T>
+T& Form::Get(std::u16string_view name) const {
+  auto* c = dynamic_cast<T*>(FindControl(name));
+  if (!c) throw Error(u"Control " + std::u16string(name) + u" not found");
+  return *c;
+}
+
+}  // namespace kq::ui

@@ -1,0 +1,36 @@
+// TRadioGroup: a captioned frame of radio buttons, one per item, in columns.
+#pragma once
+
+#include "ui/Control.h"
+#include "win/Handles.h"
+
+namespace kq::ui {
+
+class RadioGroup final : public Control {
+ public:
+  struct CreateArgs {
+    std::vector<std::u16string> items;
+    int columns = 1;
+    int itemIndex = -1;  // none selected
+  };
+  static CreateArgs ArgsOf(const forms::StoredComponent& c);
+
+  using Control::Control;
+  int ItemIndex() const;
+  void SetItemIndex(int index);  // -1 selects none
+  int Count() const { return static_cast<int>(buttons_.size()); }
+  HWND Button(int index) const { return buttons_.at(index).Get(); }
+
+ protected:
+  void ReadArgs() override { args_ = ArgsOf(*this); }
+  WindowSpec Spec() const override { return {L"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT}; }
+  void AfterCreate() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void Arrange();
+  CreateArgs args_;
+  std::vector<win::OwnedWindow> buttons_;
+};
+
+}  // namespace kq::ui

@@ -1,0 +1,34 @@
+// TsWebLabel: a label that opens its web address on a left press, with a hover font.
+#pragma once
+
+#include "ui/Label.h"
+
+#include <optional>
+
+namespace kq::ui {
+
+class WebLabel final : public Label {
+ public:
+  struct CreateArgs {
+    std::optional<std::u16string> url;
+    forms::FontSpec hoverFont;  // HoverFont.*, on top of the label's own font
+  };
+  static CreateArgs ArgsOf(const forms::StoredComponent& c, const forms::FontSpec& font);
+
+  using Label::Label;
+  bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ protected:
+  void ReadArgs() override;
+  WindowSpec Spec() const override;
+  void AfterCreate() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void SetHover(bool hover);
+  CreateArgs webArgs_;
+  HFONT hoverFont_ = nullptr;
+  bool hover_ = false;
+};
+
+}  // namespace kq::ui

@@ -64,12 +64,7 @@ LRESULT CALLBACK ComboBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, U
   if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ComboBox::EditProc, 0);
   if (msg == WM_CHAR) {
     try {
-      if (const Handler* h = self->Bound(u"OnKeyPress")) {
-        auto key = static_cast<wchar_t>(wp);
-        std::get<KeyPressHandler> (*h)(*self, key);
-        if (key == 0) return 0;
-        wp = key;
-      }
+      if (!self->PassKey(wp)) return 0;
     } catch (const std::exception& e) {
       self->OwnerForm().ReportException(e);
       return 0;

@@ -5,7 +5,6 @@
 #include "ui/Form.h"
 #include "ui/Layout.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace kq::ui {
@@ -105,36 +104,32 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
     ::SetPropW(hwnd_, ControlNameProperty(Wide(Name())).c_str(), reinterpret_cast<HANDLE>(1));
   ::SetWindowSubclass(hwnd_, &Control::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
   ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  BindEvents();
+  events_.Bind(*this, Events(), form_.OfferedHandlers());
   AfterCreate();
   forms::StoredComponent& self = *this;
   CreateChildren(self.Children(), hwnd_, fontSpec_, ClientInset());
 }
 
-void Control::BindEvents() {
-  const auto known = Events();
-  for (const forms::FormProperty& p : Properties()) {
-    if (p.name.size() < 3 || p.name.compare(0, 2, u"On") != 0) continue;
-    const auto event = std::find_if(known.begin(), known.end(),
-                                    [&](const auto& e) { return SameName(e.first, p.name); });
-    if (event == known.end())
-      throw Error(u"Event " + p.name + u" is not one of " + StoredClassName());
-    const Handler* h = form_.LookupHandler(p.value.text);
-    if (!h || h->index() != event->second) {
-      throw Error(u"Handler " + p.value.text + u" for " + Name() + u"." + p.name + u" not found");
-    }
-    events_.emplace(std::u16string(event->first), *h);
-  }
-}
-
-const Handler* Control::Bound(std::u16string_view event) const {
-  if (form_.Dying()) return nullptr;
-  auto it = events_.find(event);
-  return it == events_.end() ? nullptr : &it->second;
+std::span<const EventSpec> Control::Events() const {
+  static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify}};
+  return kEvents;
 }
 
 void Control::Fire(std::u16string_view event) {
-  if (const Handler* h = Bound(event)) std::get<NotifyHandler> (*h)(*this);
+  if (const auto* h = Bound<NotifyHandler>(event)) (*h)(*this);
+}
+
+bool Control::PassKey(WPARAM& key) {
+  const auto* h = Bound<KeyPressHandler>(u"OnKeyPress");
+  if (!h) return true;
+  auto c = static_cast<wchar_t>(key);
+  (*h)(*this, c);
+  key = c;
+  return c != 0;
+}
+
+bool Control::FormGoing() const {
+  return form_.Dying();
 }
 
 bool Control::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {

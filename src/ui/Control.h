@@ -16,7 +16,7 @@
 #include "ui/Events.h"
 #include "win/Win.h"
 
-#include <map>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -76,11 +76,14 @@ class Control : public forms::StoredComponent {
 
   // Runs the notify handler bound to the event, if any.
   void Fire(std::u16string_view event);
-  const Handler* Bound(std::u16string_view event) const;
-  // Events the kind knows, with the index of their handler type in Handler.
-  virtual std::vector<std::pair<std::u16string_view, std::size_t>> Events() const {
-    return {{u"OnClick", 0}};
-  }
+  // The handler of that kind bound to the event; null when none is, or the form is going.
+  template <class H>
+  const H* Bound(std::u16string_view event) const;
+  // A character typed into the control (or its inner text field) through the OnKeyPress
+  // handler; false when the handler swallowed it.
+  bool PassKey(WPARAM& key);
+  // Events the kind knows, with the kind of handler each runs.
+  virtual std::span<const EventSpec> Events() const;
   HBRUSH ParentBackground() const;
   // Text colour and background of static-like children (labels, check boxes, radios).
   LRESULT ColorStatic(HDC dc) const;
@@ -92,11 +95,16 @@ class Control : public forms::StoredComponent {
 
  private:
   static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-  void BindEvents();
-
+  // The form's handlers belong to a derived form that is gone already: none may run.
+  bool FormGoing() const;
   Form& form_;
   HWND hwnd_ = nullptr;
-  std::map<std::u16string, Handler, std::less<>> events_;
+  EventBindings events_;
 };
+
+template <class H>
+const H* Control::Bound(std::u16string_view event) const {
+  return FormGoing() ? nullptr : events_.Find<H>(event);
+}
 
 }  // namespace kq::ui

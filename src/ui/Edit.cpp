@@ -33,14 +33,7 @@ void Edit::AfterCreate() {
 }
 
 LRESULT Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CHAR) {
-    if (const Handler* h = Bound(u"OnKeyPress")) {
-      auto key = static_cast<wchar_t>(wp);
-      std::get<KeyPressHandler> (*h)(*this, key);
-      if (key == 0) return 0;
-      wp = key;
-    }
-  }
+  if (msg == WM_CHAR && !PassKey(wp)) return 0;
   return Control::HandleMessage(msg, wp, lp);
 }
 

@@ -23,8 +23,10 @@ class Edit final : public Control {
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
   void AfterCreate() override;
-  std::vector<std::pair<std::u16string_view, std::size_t>> Events() const override {
-    return {{u"OnChange", 0}, {u"OnKeyPress", 2}};
+  std::span<const EventSpec> Events() const override {
+    static constexpr EventSpec kEvents[] = {{u"OnChange", HandlerKind::kNotify},
+                                            {u"OnKeyPress", HandlerKind::kKeyPress}};
+    return kEvents;
   }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 

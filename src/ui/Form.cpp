@@ -3,8 +3,6 @@
 #include "ui/Components.h"
 #include "ui/Layout.h"
 
-#include <algorithm>
-
 namespace kq::ui {
 namespace {
 
@@ -43,13 +41,6 @@ Form::~Form() {
 
 std::unique_ptr<forms::StoredComponent> Form::CreateChild(std::u16string_view className) {
   return CreateComponent(*this, className);
-}
-
-const Handler* Form::LookupHandler(std::u16string_view name) const {
-  for (const HandlerSlot& slot : handlers_) {
-    if (SameName(slot.name, name)) return &slot.handler;
-  }
-  return nullptr;
 }
 
 void Form::CreateForm(const CreateOptions& options) {
@@ -114,18 +105,11 @@ void Form::CreateForm(const CreateOptions& options) {
   forms::StoredComponent& self = *this;
   CreateChildren(self.Children(), Hwnd(), fontSpec_, 0);
 
-  const std::vector<std::pair<std::u16string_view, std::size_t>> known = {
-      {u"OnCreate", 0}, {u"OnShow", 0}, {u"OnClose", 0}, {u"OnDestroy", 0}};
-  for (const forms::FormProperty& p : Properties()) {
-    if (p.name.size() < 3 || p.name.compare(0, 2, u"On") != 0) continue;
-    auto event = std::find_if(known.begin(), known.end(),
-                              [&](const auto& e) { return SameName(e.first, p.name); });
-    const Handler* h = LookupHandler(p.value.text);
-    if (event == known.end() || !h || h->index() != event->second) {
-      throw Error(u"Handler " + p.value.text + u" for " + Name() + u"." + p.name + u" not found");
-    }
-    events_.emplace(std::u16string(event->first), *h);
-  }
+  static constexpr EventSpec kEvents[] = {{u"OnCreate", HandlerKind::kNotify},
+                                          {u"OnShow", HandlerKind::kNotify},
+                                          {u"OnClose", HandlerKind::kNotify},
+                                          {u"OnDestroy", HandlerKind::kNotify}};
+  events_.Bind(*this, kEvents, handlers_);
   if (SameName(TextOf(Find(u"Position")).value_or(u""), u"poDesktopCenter")) PlaceAtPosition();
   Fire(u"OnCreate");
 }
@@ -147,8 +131,7 @@ Control* Form::FindControl(std::u16string_view name) const {
 
 void Form::Fire(std::u16string_view event) {
   if (dying_) return;
-  auto it = events_.find(event);
-  if (it != events_.end()) std::get<NotifyHandler>(it->second)(*this);
+  if (const auto* h = events_.Find<NotifyHandler>(event)) (*h)(*this);
 }
 
 void Form::PlaceAtPosition() {

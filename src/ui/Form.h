@@ -56,7 +56,7 @@ class Form : public forms::StoredComponent, public win::Window {
   void SetModalResult(int result) { modalResult_ = result; }
   bool IsModal() const { return modal_; }
 
-  const Handler* LookupHandler(std::u16string_view name) const;
+  const std::vector<HandlerSlot>& OfferedHandlers() const { return handlers_; }
   HFONT FontFor(const forms::FontSpec& spec) { return fonts_.Get(spec); }
   UINT NextControlId() { return nextId_++; }
   bool Dying() const { return dying_; }
@@ -74,7 +74,7 @@ class Form : public forms::StoredComponent, public win::Window {
   void PlaceAtPosition();
 
   std::vector<HandlerSlot> handlers_;
-  std::map<std::u16string, Handler, std::less<>> events_;
+  EventBindings events_;
   forms::FontSpec fontSpec_;
   FontCache fonts_;
   win::GdiObject background_;

@@ -20,8 +20,10 @@ class Label : public Control {
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
   void AfterCreate() override;
-  std::vector<std::pair<std::u16string_view, std::size_t>> Events() const override {
-    return {{u"OnClick", 0}, {u"OnDblClick", 0}};
+  std::span<const EventSpec> Events() const override {
+    static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify},
+                                            {u"OnDblClick", HandlerKind::kNotify}};
+    return kEvents;
   }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 

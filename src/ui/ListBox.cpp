@@ -71,8 +71,8 @@ void ListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
   ::SetTextColor(dis.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
   ::SetBkColor(dis.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
   const DrawItemArgs args{static_cast<int>(dis.itemID), dis.rcItem, dis.itemState, dis.hDC};
-  if (const Handler* h = Bound(u"OnDrawItem")) {
-    std::get<DrawItemHandler> (*h)(*this, args);
+  if (const auto* h = Bound<DrawItemHandler>(u"OnDrawItem")) {
+    (*h)(*this, args);
   } else {
     const std::u16string text = Item(args.index);
     ::ExtTextOutW(dis.hDC, dis.rcItem.left, dis.rcItem.top, ETO_OPAQUE, &dis.rcItem, win::W(text),

@@ -28,8 +28,11 @@ class ListBox final : public Control {
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
   void AfterCreate() override;
-  std::vector<std::pair<std::u16string_view, std::size_t>> Events() const override {
-    return {{u"OnClick", 0}, {u"OnDblClick", 0}, {u"OnDrawItem", 1}};
+  std::span<const EventSpec> Events() const override {
+    static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify},
+                                            {u"OnDblClick", HandlerKind::kNotify},
+                                            {u"OnDrawItem", HandlerKind::kDrawItem}};
+    return kEvents;
   }
 
  private:

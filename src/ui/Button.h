@@ -20,6 +20,7 @@ class Button final : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override { return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON}; }
+  Part LookPart() const override { return Part::kButton; }
 
  private:
   CreateArgs args_;

@@ -19,10 +19,6 @@ bool CheckBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     Fire(u"OnClick");
     return true;
   }
-  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
-    result = ColorStatic(reinterpret_cast<HDC>(wp));
-    return true;
-  }
   return Control::OnReflected(msg, wp, lp, result);
 }
 

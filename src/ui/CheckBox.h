@@ -20,6 +20,7 @@ class CheckBox final : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override { return {L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX}; }
+  Part LookPart() const override { return Part::kCheckBox; }
   void AfterCreate() override { SetChecked(args_.checked); }
 
  private:

@@ -27,6 +27,7 @@ class ComboBox final : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
+  Part LookPart() const override { return Part::kComboBox; }
   void AfterCreate() override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnChange", HandlerKind::kNotify},

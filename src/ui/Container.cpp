@@ -8,7 +8,7 @@ LRESULT Container::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_ERASEBKGND) {
     RECT r;
     ::GetClientRect(Hwnd(), &r);
-    ::FillRect(reinterpret_cast<HDC>(wp), &r, ParentBackground());
+    GetLook().EraseBackground(Info(), reinterpret_cast<HDC>(wp), r);
     return 1;
   }
   return Control::HandleMessage(msg, wp, lp);

@@ -81,10 +81,12 @@ std::unique_ptr<forms::StoredComponent> Control::CreateChild(std::u16string_view
 void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
   auto find = [this](const std::u16string& n) { return Find(n); };
   fontSpec_ = forms::FontOf(find, u"Font", parentFont);
-  font_ = form_.FontFor(fontSpec_);
   ReadArgs();
+  font_ = form_.FontFor(GetLook().Font(Info()));
   const WindowSpec spec = Spec();
   DWORD style = spec.style | WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD exStyle = spec.exStyle;
+  GetLook().Styles(LookPart(), style, exStyle);
   if (BoolOf(Find(u"Visible")).value_or(true)) style |= WS_VISIBLE;
   if (!BoolOf(Find(u"Enabled")).value_or(true)) style |= WS_DISABLED;
   if (auto tabStop = BoolOf(Find(u"TabStop")))
@@ -94,7 +96,7 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
   const auto get = [this](const char16_t* n) {
     return static_cast<int>(IntegerOf(Find(n)).value_or(0));
   };
-  hwnd_ = ::CreateWindowExW(spec.exStyle, spec.className, W(text), style, get(u"Left"), get(u"Top"),
+  hwnd_ = ::CreateWindowExW(exStyle, spec.className, W(text), style, get(u"Left"), get(u"Top"),
                             get(u"Width"), get(u"Height") + spec.extraHeight, parent,
                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(form_.NextControlId())),
                             ::GetModuleHandleW(nullptr), nullptr);
@@ -132,18 +134,25 @@ bool Control::FormGoing() const {
   return form_.Dying();
 }
 
-bool Control::OnReflected(UINT, WPARAM, LPARAM, LRESULT&) {
-  return false;
+bool Control::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  if (msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC) return false;
+  HBRUSH brush = GetLook().Colors(Info(), reinterpret_cast<HDC>(wp));
+  if (!brush) return false;
+  result = reinterpret_cast<LRESULT>(brush);
+  return true;
 }
 
-HBRUSH Control::ParentBackground() const {
-  return ::GetSysColorBrush(COLOR_BTNFACE);
+PartState Control::State() const {
+  return {.focused = hwnd_ && ::GetFocus() == hwnd_,
+          .disabled = hwnd_ && !::IsWindowEnabled(hwnd_)};
 }
 
-LRESULT Control::ColorStatic(HDC dc) const {
-  ::SetTextColor(dc, ToColorRef(fontSpec_.color));
-  ::SetBkMode(dc, TRANSPARENT);
-  return reinterpret_cast<LRESULT>(ParentBackground());
+PartInfo Control::Info() const {
+  return {LookPart(), State(), Fonts(), form_.Background()};
+}
+
+const Look& Control::GetLook() const {
+  return form_.GetLook();
 }
 
 LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {

@@ -14,6 +14,7 @@
 #include "resources/FormLoader.h"
 #include "resources/FormValues.h"
 #include "ui/Events.h"
+#include "ui/Look.h"
 #include "win/Win.h"
 
 #include <span>
@@ -53,8 +54,13 @@ class Control : public forms::StoredComponent {
   // Creates the window under the parent window, then the children's.
   void CreateHandle(HWND parent, const forms::FontSpec& parentFont);
 
-  // A notification the parent received for this control; true when handled.
+  // A notification the parent received for this control; true when handled. The default
+  // answers WM_CTLCOLOR* as the look says.
   virtual bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+  // What the look is asked about this control: its part, state, fonts and background.
+  PartInfo Info() const;
+  const Look& GetLook() const;
 
  protected:
   struct WindowSpec {
@@ -66,6 +72,10 @@ class Control : public forms::StoredComponent {
   // Reads the kind's CreateArgs from the layout; runs before Spec.
   virtual void ReadArgs() {}
   virtual WindowSpec Spec() const = 0;
+  // The part the look draws for the kind.
+  virtual Part LookPart() const = 0;
+  virtual PartState State() const;
+  virtual PartFonts Fonts() const { return {&fontSpec_}; }
   // The properties of the kind, once the window exists.
   virtual void AfterCreate() {}
   // The inner edge: children are placed and top-aligned inside it.
@@ -84,9 +94,6 @@ class Control : public forms::StoredComponent {
   bool PassKey(WPARAM& key);
   // Events the kind knows, with the kind of handler each runs.
   virtual std::span<const EventSpec> Events() const;
-  HBRUSH ParentBackground() const;
-  // Text colour and background of static-like children (labels, check boxes, radios).
-  LRESULT ColorStatic(HDC dc) const;
 
   std::unique_ptr<forms::StoredComponent> CreateChild(std::u16string_view className) override;
 

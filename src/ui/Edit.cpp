@@ -22,7 +22,7 @@ bool Edit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 Control::WindowSpec Edit::Spec() const {
   DWORD style = WS_TABSTOP | ES_AUTOHSCROLL;
   if (args_.passwordChar) style |= ES_PASSWORD;
-  return {L"EDIT", style, WS_EX_CLIENTEDGE};
+  return {L"EDIT", style};
 }
 
 void Edit::AfterCreate() {

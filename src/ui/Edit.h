@@ -22,6 +22,7 @@ class Edit final : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
+  Part LookPart() const override { return Part::kEdit; }
   void AfterCreate() override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnChange", HandlerKind::kNotify},

@@ -1,6 +1,7 @@
 #include "ui/Form.h"
 
 #include "ui/Components.h"
+#include "ui/DefaultLook.h"
 #include "ui/Layout.h"
 
 namespace kq::ui {
@@ -39,6 +40,18 @@ Form::~Form() {
   if (Hwnd()) ::DestroyWindow(Hwnd());
 }
 
+const Look& Form::GetLook() const {
+  return look_ ? *look_ : DefaultLook::Instance();
+}
+
+void Form::SetLook(const Look* look) {
+  look_ = look;
+  if (Hwnd()) {
+    ::RedrawWindow(Hwnd(), nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+}
+
 std::unique_ptr<forms::StoredComponent> Form::CreateChild(std::u16string_view className) {
   return CreateComponent(*this, className);
 }
@@ -51,13 +64,16 @@ void Form::CreateForm(const CreateOptions& options) {
   auto find = [this](const std::u16string& n) { return Find(n); };
   fontSpec_ = forms::FontOf(find, u"Font", FontSpec{});
   const std::wstring className = Wide(ClassInfo().name);
+  // The layout's Color is the background of the form and of what is drawn on it.
   HBRUSH brush = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  backgroundBrush_ = ::GetSysColorBrush(COLOR_BTNFACE);
   if (auto color = ColorOf(Find(u"Color"))) {
     if (color->systemIndex >= 0) {
       brush = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(color->systemIndex + 1));
+      backgroundBrush_ = ::GetSysColorBrush(color->systemIndex);
     } else {
       background_.Reset(::CreateSolidBrush(color->rgb));
-      brush = static_cast<HBRUSH>(background_.Get());
+      brush = backgroundBrush_ = static_cast<HBRUSH>(background_.Get());
     }
   }
   if (!RegisterClass({.name = className.c_str(), .background = brush})) {
@@ -80,6 +96,7 @@ void Form::CreateForm(const CreateOptions& options) {
     if (!icons || forms::SetHas(icons, u"biMaximize")) style |= WS_MAXIMIZEBOX;
   }
   if (!icons || forms::SetHas(icons, u"biSystemMenu")) style |= WS_SYSMENU;
+  GetLook().Styles(Part::kForm, style, exStyle);
 
   RECT r{0, 0, 0, 0};
   const auto clientWidth = IntegerOf(Find(u"ClientWidth"));
@@ -195,6 +212,13 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
       }
       return 0;
+    case WM_ERASEBKGND: {
+      RECT r;
+      ::GetClientRect(Hwnd(), &r);
+      GetLook().EraseBackground({Part::kForm, {}, {&fontSpec_}, Background()},
+                                reinterpret_cast<HDC>(wp), r);
+      return 1;
+    }
     case WM_SHOWWINDOW:
       if (wp) Fire(u"OnShow");
       break;

@@ -8,6 +8,7 @@
 #include "ui/Control.h"
 #include "ui/Events.h"
 #include "ui/Gdi.h"
+#include "ui/Look.h"
 #include "win/Handles.h"
 #include "win/Window.h"
 
@@ -56,6 +57,13 @@ class Form : public forms::StoredComponent, public win::Window {
   void SetModalResult(int result) { modalResult_ = result; }
   bool IsModal() const { return modal_; }
 
+  // How the form and its controls are drawn: the framework's DefaultLook unless a look was
+  // set (null puts the default back); setting one repaints the form.
+  const Look& GetLook() const;
+  void SetLook(const Look* look);
+  // The brush of the layout's Color, on which the form's controls are drawn.
+  HBRUSH Background() const { return backgroundBrush_; }
+
   const std::vector<HandlerSlot>& OfferedHandlers() const { return handlers_; }
   HFONT FontFor(const forms::FontSpec& spec) { return fonts_.Get(spec); }
   UINT NextControlId() { return nextId_++; }
@@ -78,6 +86,8 @@ class Form : public forms::StoredComponent, public win::Window {
   forms::FontSpec fontSpec_;
   FontCache fonts_;
   win::GdiObject background_;
+  HBRUSH backgroundBrush_ = ::GetSysColorBrush(COLOR_BTNFACE);
+  const Look* look_ = nullptr;
   UINT nextId_ = 100;  // clear of IDOK and IDCANCEL
   int modalResult_ = 0;
   bool modal_ = false;

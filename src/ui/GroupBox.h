@@ -8,10 +8,10 @@ namespace kq::ui {
 class GroupBox final : public Container {
  public:
   using Container::Container;
-  bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  protected:
   WindowSpec Spec() const override { return {L"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT}; }
+  Part LookPart() const override { return Part::kGroupBox; }
 };
 
 }  // namespace kq::ui

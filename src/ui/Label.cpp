@@ -12,10 +12,6 @@ Label::CreateArgs Label::ArgsOf(const forms::StoredComponent& c) {
 }
 
 bool Label::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  if (msg == WM_CTLCOLORSTATIC) {
-    result = ColorStatic(reinterpret_cast<HDC>(wp));
-    return true;
-  }
   if (msg == WM_COMMAND && (HIWORD(wp) == STN_CLICKED || HIWORD(wp) == STN_DBLCLK)) {
     Fire(HIWORD(wp) == STN_CLICKED ? u"OnClick" : u"OnDblClick");
     return true;

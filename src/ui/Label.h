@@ -19,6 +19,7 @@ class Label : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
+  Part LookPart() const override { return Part::kLabel; }
   void AfterCreate() override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify},

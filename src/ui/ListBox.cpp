@@ -14,7 +14,7 @@ ListBox::CreateArgs ListBox::ArgsOf(const forms::StoredComponent& c) {
 Control::WindowSpec ListBox::Spec() const {
   DWORD style = WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT;
   if (args_.ownerDraw) style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
-  return {L"LISTBOX", style, WS_EX_CLIENTEDGE};
+  return {L"LISTBOX", style};
 }
 
 void ListBox::AfterCreate() {
@@ -66,10 +66,11 @@ void ListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
   if (dis.itemID == static_cast<UINT>(-1)) return;  // an empty list with the focus
   // The canvas comes with the list's font and the normal or selection colours, as the
   // handler expects them.
-  const bool selected = dis.itemState & ODS_SELECTED;
+  PartInfo item = Info();
+  item.state.selected = dis.itemState & ODS_SELECTED;
+  item.state.focused = dis.itemState & ODS_FOCUS;
   HGDIOBJ oldFont = ::SelectObject(dis.hDC, font_);
-  ::SetTextColor(dis.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
-  ::SetBkColor(dis.hDC, ::GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  GetLook().ItemColors(item, dis.hDC);
   const DrawItemArgs args{static_cast<int>(dis.itemID), dis.rcItem, dis.itemState, dis.hDC};
   if (const auto* h = Bound<DrawItemHandler>(u"OnDrawItem")) {
     (*h)(*this, args);
@@ -78,7 +79,7 @@ void ListBox::DrawItem(const DRAWITEMSTRUCT& dis) {
     ::ExtTextOutW(dis.hDC, dis.rcItem.left, dis.rcItem.top, ETO_OPAQUE, &dis.rcItem, win::W(text),
                   static_cast<UINT>(text.size()), nullptr);
   }
-  if (dis.itemState & ODS_FOCUS) ::DrawFocusRect(dis.hDC, &dis.rcItem);
+  if (item.state.focused) GetLook().DrawItemFocus(item, dis.hDC, dis.rcItem);
   ::SelectObject(dis.hDC, oldFont);
 }
 

@@ -27,6 +27,7 @@ class ListBox final : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override;
+  Part LookPart() const override { return Part::kListBox; }
   void AfterCreate() override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify},

@@ -28,16 +28,12 @@ Bevel BevelOf(const forms::FormValue* v, Bevel fallback) {
   return forms::SameName(*text, u"bvLowered") ? Bevel::kLowered : Bevel::kRaised;
 }
 
-int Width(Bevel b) {
-  return b == Bevel::kNone ? 0 : 1;
-}
-
 }  // namespace
 
 Panel::CreateArgs Panel::ArgsOf(const forms::StoredComponent& c) {
   CreateArgs args;
-  args.outer = BevelOf(c.Find(u"BevelOuter"), args.outer);
-  args.inner = BevelOf(c.Find(u"BevelInner"), args.inner);
+  args.bevels.outer = BevelOf(c.Find(u"BevelOuter"), args.bevels.outer);
+  args.bevels.inner = BevelOf(c.Find(u"BevelInner"), args.bevels.inner);
   return args;
 }
 
@@ -51,7 +47,7 @@ Control::WindowSpec Panel::Spec() const {
 }
 
 int Panel::ClientInset() const {
-  return Width(args_.outer) + Width(args_.inner);
+  return GetLook().BevelWidth(args_.bevels);
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -60,16 +56,7 @@ LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     HDC dc = ::BeginPaint(Hwnd(), &ps);
     RECT r;
     ::GetClientRect(Hwnd(), &r);
-    // The outer bevel on the edge, the inner one inside it.
-    if (args_.outer != Bevel::kNone) {
-      ::DrawEdge(dc, &r, args_.outer == Bevel::kLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                 BF_RECT);
-      ::InflateRect(&r, -1, -1);
-    }
-    if (args_.inner != Bevel::kNone) {
-      ::DrawEdge(dc, &r, args_.inner == Bevel::kLowered ? BDR_SUNKENOUTER : BDR_RAISEDINNER,
-                 BF_RECT);
-    }
+    GetLook().DrawBevels(Info(), dc, r, args_.bevels);
     ::EndPaint(Hwnd(), &ps);
     return 0;
   }

@@ -5,13 +5,10 @@
 
 namespace kq::ui {
 
-enum class Bevel { kNone, kRaised, kLowered };
-
 class Panel final : public Container {
  public:
   struct CreateArgs {
-    Bevel outer = Bevel::kRaised;
-    Bevel inner = Bevel::kNone;
+    Bevels bevels;  // BevelOuter, BevelInner
   };
   static CreateArgs ArgsOf(const forms::StoredComponent& c);
 
@@ -20,6 +17,7 @@ class Panel final : public Container {
  protected:
   void ReadArgs() override;
   WindowSpec Spec() const override;
+  Part LookPart() const override { return Part::kPanel; }
   int ClientInset() const override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -73,13 +73,13 @@ LRESULT RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       if (HIWORD(wp) == BN_CLICKED) Fire(u"OnClick");
       return 0;
     case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      return ColorStatic(reinterpret_cast<HDC>(wp));
-    case WM_ERASEBKGND: {
-      RECT r;
-      ::GetClientRect(Hwnd(), &r);
-      ::FillRect(reinterpret_cast<HDC>(wp), &r, ParentBackground());
-      return 1;
+    case WM_CTLCOLORBTN: {
+      // The choices are drawn as the group's part of a radio button.
+      PartInfo choice = Info();
+      choice.part = Part::kRadioButton;
+      if (HBRUSH brush = GetLook().Colors(choice, reinterpret_cast<HDC>(wp)))
+        return reinterpret_cast<LRESULT>(brush);
+      break;
     }
     case WM_SIZE:
       Arrange();
@@ -91,7 +91,7 @@ LRESULT RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default:
       break;
   }
-  return Control::HandleMessage(msg, wp, lp);
+  return Container::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace kq::ui

@@ -1,12 +1,12 @@
 // TRadioGroup: a captioned frame of radio buttons, one per item, in columns.
 #pragma once
 
-#include "ui/Control.h"
+#include "ui/Container.h"
 #include "win/Handles.h"
 
 namespace kq::ui {
 
-class RadioGroup final : public Control {
+class RadioGroup final : public Container {
  public:
   struct CreateArgs {
     std::vector<std::u16string> items;
@@ -15,7 +15,7 @@ class RadioGroup final : public Control {
   };
   static CreateArgs ArgsOf(const forms::StoredComponent& c);
 
-  using Control::Control;
+  using Container::Container;
   int ItemIndex() const;
   void SetItemIndex(int index);  // -1 selects none
   int Count() const { return static_cast<int>(buttons_.size()); }
@@ -24,6 +24,7 @@ class RadioGroup final : public Control {
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
   WindowSpec Spec() const override { return {L"BUTTON", BS_GROUPBOX, WS_EX_CONTROLPARENT}; }
+  Part LookPart() const override { return Part::kRadioGroup; }
   void AfterCreate() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 

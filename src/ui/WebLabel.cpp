@@ -11,15 +11,6 @@ WebLabel::CreateArgs WebLabel::ArgsOf(const forms::StoredComponent& c,
                                      u"HoverFont", font)};
 }
 
-bool WebLabel::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-  if (msg != WM_CTLCOLORSTATIC) return Label::OnReflected(msg, wp, lp, result);
-  HDC dc = reinterpret_cast<HDC>(wp);
-  ::SetTextColor(dc, ToColorRef(hover_ ? webArgs_.hoverFont.color : fontSpec_.color));
-  ::SetBkMode(dc, TRANSPARENT);
-  result = reinterpret_cast<LRESULT>(ParentBackground());
-  return true;
-}
-
 void WebLabel::ReadArgs() {
   Label::ReadArgs();
   webArgs_ = ArgsOf(*this, fontSpec_);
@@ -31,9 +22,10 @@ Control::WindowSpec WebLabel::Spec() const {
   return spec;
 }
 
-void WebLabel::AfterCreate() {
-  Label::AfterCreate();
-  hoverFont_ = OwnerForm().FontFor(webArgs_.hoverFont);
+PartState WebLabel::State() const {
+  PartState state = Label::State();
+  state.hot = hover_;
+  return state;
 }
 
 LRESULT WebLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -63,7 +55,8 @@ LRESULT WebLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 void WebLabel::SetHover(bool hover) {
   hover_ = hover;
-  ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(hover ? hoverFont_ : font_), TRUE);
+  HFONT font = OwnerForm().FontFor(GetLook().Font(Info()));
+  ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 }  // namespace kq::ui

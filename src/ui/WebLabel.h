@@ -16,18 +16,18 @@ class WebLabel final : public Label {
   static CreateArgs ArgsOf(const forms::StoredComponent& c, const forms::FontSpec& font);
 
   using Label::Label;
-  bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  protected:
   void ReadArgs() override;
   WindowSpec Spec() const override;
-  void AfterCreate() override;
+  Part LookPart() const override { return Part::kLink; }
+  PartState State() const override;
+  PartFonts Fonts() const override { return {&fontSpec_, &webArgs_.hoverFont}; }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
  private:
   void SetHover(bool hover);
   CreateArgs webArgs_;
-  HFONT hoverFont_ = nullptr;
   bool hover_ = false;
 };
 

@@ -1,0 +1,81 @@
+// The look seam: every form and control asks its form's look how to draw itself: the window
+// styles it is made with, its fonts, text and background colours, list items in their
+// states, focus marks and bevels. The framework's own drawing is DefaultLook; a skin's
+// painter is another Look, set on a form with Form::SetLook.
+#pragma once
+
+#include "resources/FormValues.h"
+#include "win/Win.h"
+
+namespace kq::ui {
+
+// What is being drawn.
+enum class Part {
+  kForm,
+  kLabel,
+  kLink,  // a web label
+  kEdit,
+  kButton,
+  kCheckBox,
+  kRadioGroup,
+  kRadioButton,  // one choice of a radio group
+  kListBox,
+  kComboBox,
+  kComboField,  // the text field inside a combo box
+  kComboList,   // the dropped-down list of a combo box
+  kGroupBox,
+  kPanel,
+};
+
+struct PartState {
+  bool hot = false;  // under the mouse
+  bool selected = false;
+  bool focused = false;
+  bool disabled = false;
+};
+
+// The layout's fonts of a part: its own, and the one it shows under the mouse, if any.
+struct PartFonts {
+  const forms::FontSpec* normal = nullptr;
+  const forms::FontSpec* hover = nullptr;
+};
+
+// One question to the look: which part, in which state, with what the layout gave it.
+struct PartInfo {
+  Part part = Part::kForm;
+  PartState state;
+  PartFonts fonts;
+  HBRUSH background = nullptr;  // the form's background (its Color)
+};
+
+enum class Bevel { kNone, kRaised, kLowered };
+struct Bevels {
+  Bevel outer = Bevel::kRaised;
+  Bevel inner = Bevel::kNone;
+};
+
+class Look {
+ public:
+  virtual ~Look() = default;
+
+  // The window styles a part is made with, starting from the framework's own.
+  virtual void Styles(Part part, DWORD& style, DWORD& exStyle) const = 0;
+  // The font a part shows in its state.
+  virtual const forms::FontSpec& Font(const PartInfo& info) const = 0;
+  // WM_CTLCOLOR* of a part: sets the text colour and mode on the DC and gives the
+  // background brush; null leaves the part to the system's colours.
+  virtual HBRUSH Colors(const PartInfo& info, HDC dc) const = 0;
+  // Fills the background of a part (a form, a container) on WM_ERASEBKGND.
+  virtual void EraseBackground(const PartInfo& info, HDC dc, const RECT& rect) const = 0;
+  // Sets the text and background colours of an owner-drawn list item in its state.
+  virtual void ItemColors(const PartInfo& info, HDC dc) const = 0;
+  // The focus mark of an owner-drawn list item.
+  virtual void DrawItemFocus(const PartInfo& info, HDC dc, const RECT& rect) const = 0;
+  // The width of a part's bevels; its children are placed inside them.
+  virtual int BevelWidth(const Bevels& bevels) const = 0;
+  // Draws a part's bevels along the edge of the rectangle (WM_PAINT of a panel).
+  virtual void DrawBevels(const PartInfo& info, HDC dc, const RECT& rect,
+                          const Bevels& bevels) const = 0;
+};
+
+}  // namespace kq::ui

@@ -2,6 +2,7 @@
 // program's resources (tests/resources/layouts).
 #include "ui/Form.h"
 #include "ui/CheckBox.h"
+#include "ui/DefaultLook.h"
 #include "ui/ListBox.h"
 #include "ui/RadioGroup.h"
 
@@ -263,6 +264,106 @@ TEST_F(FormsTest, EventsRunTheNamedHandlers) {
   Pump();
   EXPECT_NE(std::find(form.journal.begin(), form.journal.end(), "draw:0:20"), form.journal.end());
   EXPECT_NE(std::find(form.journal.begin(), form.journal.end(), "draw:2:20"), form.journal.end());
+}
+
+COLORREF BrushColour(LRESULT brush) {
+  LOGBRUSH lb{};
+  ::GetObjectW(reinterpret_cast<HBRUSH>(brush), sizeof lb, &lb);
+  return lb.lbColor;
+}
+
+// A look that draws edits without their sunken edge and static parts on a brush of its own,
+// and notes every part it was asked to colour or to fill.
+class RecordingLook final : public Look {
+ public:
+  RecordingLook() : brush_(::CreateSolidBrush(RGB(1, 2, 3))) {}
+  void Styles(Part part, DWORD& style, DWORD& exStyle) const override {
+    DefaultLook::Instance().Styles(part, style, exStyle);
+    if (part == Part::kEdit) exStyle &= ~WS_EX_CLIENTEDGE;
+  }
+  const forms::FontSpec& Font(const PartInfo& info) const override {
+    return DefaultLook::Instance().Font(info);
+  }
+  HBRUSH Colors(const PartInfo& info, HDC dc) const override {
+    asked.push_back(info.part);
+    DefaultLook::Instance().Colors(info, dc);
+    return static_cast<HBRUSH>(brush_.Get());
+  }
+  void EraseBackground(const PartInfo& info, HDC dc, const RECT& rect) const override {
+    asked.push_back(info.part);
+    DefaultLook::Instance().EraseBackground(info, dc, rect);
+  }
+  void ItemColors(const PartInfo& info, HDC dc) const override {
+    DefaultLook::Instance().ItemColors(info, dc);
+  }
+  void DrawItemFocus(const PartInfo& info, HDC dc, const RECT& rect) const override {
+    DefaultLook::Instance().DrawItemFocus(info, dc, rect);
+  }
+  int BevelWidth(const Bevels& bevels) const override {
+    return DefaultLook::Instance().BevelWidth(bevels);
+  }
+  void DrawBevels(const PartInfo& info, HDC dc, const RECT& rect,
+                  const Bevels& bevels) const override {
+    DefaultLook::Instance().DrawBevels(info, dc, rect, bevels);
+  }
+  mutable std::vector<Part> asked;
+
+ private:
+  win::GdiObject brush_;
+};
+
+// The colour question a control's parent gets, as the system sends it.
+LRESULT ColourMessage(UINT msg, HWND child, HDC dc) {
+  return ::SendMessageW(::GetParent(child), msg, reinterpret_cast<WPARAM>(dc),
+                        reinterpret_cast<LPARAM>(child));
+}
+
+TEST_F(FormsTest, ControlsAreDrawnAsTheFormsLookSays) {
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  {
+    // The default look: static parts on the form's Color in their font's colour, a link in
+    // its hover colour under the mouse; edits and lists with a sunken edge.
+    TestForm form;
+    form.CreateForm();
+    HWND label = Named(form.Hwnd(), L"lblPlain");
+    EXPECT_EQ(BrushColour(ColourMessage(WM_CTLCOLORSTATIC, label, dc)), 14741752u);
+    EXPECT_EQ(::GetTextColor(dc), ::GetSysColor(COLOR_WINDOWTEXT));
+    HWND check = Named(form.Hwnd(), L"chkOne");
+    EXPECT_EQ(BrushColour(ColourMessage(WM_CTLCOLORBTN, check, dc)), 14741752u);
+    HWND link = Named(form.Hwnd(), L"lnkSite");
+    ColourMessage(WM_CTLCOLORSTATIC, link, dc);
+    EXPECT_EQ(::GetTextColor(dc), RGB(0, 0, 128));
+    ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    ColourMessage(WM_CTLCOLORSTATIC, link, dc);
+    EXPECT_EQ(::GetTextColor(dc), RGB(255, 0, 0));
+    // An edit keeps the system's colours.
+    EXPECT_EQ(ColourMessage(WM_CTLCOLOREDIT, Named(form.Hwnd(), L"edtName"), dc),
+              ::DefWindowProcW(form.Hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                               reinterpret_cast<LPARAM>(Named(form.Hwnd(), L"edtName"))));
+    for (const wchar_t* name : {L"edtName", L"lbItems"})
+      EXPECT_TRUE(::GetWindowLongW(Named(form.Hwnd(), name), GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+          << name;
+  }
+  {
+    RecordingLook look;
+    TestForm form;
+    form.SetLook(&look);
+    form.CreateForm();
+    EXPECT_FALSE(::GetWindowLongW(Named(form.Hwnd(), L"edtName"), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    EXPECT_TRUE(::GetWindowLongW(Named(form.Hwnd(), L"lbItems"), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    HWND label = Named(form.Hwnd(), L"lblPlain");
+    EXPECT_EQ(BrushColour(ColourMessage(WM_CTLCOLORSTATIC, label, dc)), RGB(1, 2, 3));
+    auto& radios = form.Get<RadioGroup>(u"rgLevel");
+    EXPECT_EQ(
+        BrushColour(::SendMessageW(radios.Hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                   reinterpret_cast<LPARAM>(radios.Button(0)))),
+        RGB(1, 2, 3));
+    ::SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ::SendMessageW(Named(form.Hwnd(), L"pnlBox"), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(look.asked,
+              (std::vector<Part>{Part::kLabel, Part::kRadioButton, Part::kForm, Part::kPanel}));
+  }
+  ::DeleteDC(dc);
 }
 
 TEST_F(FormsTest, TabOrderFollowsTheLayout) {

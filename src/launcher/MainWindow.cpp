@@ -6,7 +6,7 @@
 #include "session/TicketFile.h"
 #include "settings/SettingsDialog.h"
 #include "skins/SkinManager.h"
-#include "skins/SkinWindowMenu.h"
+#include "skins/SkinProvider.h"
 #include "ui/ListBox.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
@@ -104,10 +104,7 @@ void TMainSessionHost::Post(Notice notice) {
 
 const forms::ComponentClass TfrmMain::kClass{u"TfrmMain", &ui::kFormClass};
 
-TfrmMain::TfrmMain(const AnsiCodec& codec)
-    : codec_(codec),
-      session_(std::make_shared<Session>()),
-      skinMenu_(std::make_unique<skins::SkinWindowMenu>()) {}
+TfrmMain::TfrmMain(const AnsiCodec& codec) : codec_(codec), session_(std::make_shared<Session>()) {}
 
 TfrmMain::~TfrmMain() = default;
 
@@ -123,9 +120,9 @@ std::vector<ui::HandlerSlot> TfrmMain::Handlers() {
       {u"btnStartClick", NotifyHandler([this](auto&) { btnStartClick(); })},
       {u"btnSettingsClick", NotifyHandler([this](auto&) { btnSettingsClick(); })},
       {u"lbWorldsDblClick", NotifyHandler([this](auto&) { lbWorldsDblClick(); })},
-      {u"lbWorldsDrawItem",
-       ui::DrawItemHandler(
-           [this](ui::Control& c, const ui::DrawItemArgs& a) { lbWorldsDrawItem(c, a); })},
+      {u"lbWorldsDrawItem", ui::DrawItemHandler([this](ui::Control& c, const ui::DrawItemArgs& a) {
+         lbWorldsDrawItem(c, a);
+       })},
   };
 }
 
@@ -145,9 +142,13 @@ void TfrmMain::FormCreate() {
   settings.LauncherDir = DirectoryOf(win::ExecutablePath());
   // The configured skin is loaded and shown; what is in force afterwards (a fallback, or
   // the earlier skin when this one fails) is what the window stores when it closes.
-  skinManager_ = dynamic_cast<skins::TsSkinManager*>(FindChild(u"sSkinManager1"));
-  skinMenu_->MakeSkinMenu = settings.SkinMenu;
+  skinManager_ = FindComponent<skins::TsSkinManager>();
   if (skinManager_) skinManager_->SetSkinName(settings.Skin);
+  // The window's skin provider keeps the skin menu.
+  if (auto* provider = FindComponent<skins::TsSkinProvider>()) {
+    provider->SetSkinMenu(settings.SkinMenu);
+    if (skinManager_) provider->SetSkins(&skinManager_->Selection());
+  }
 
   session_->host.SetWindow(Hwnd());
   TSessionOptions options;
@@ -219,14 +220,6 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         reinterpret_cast<TMainSessionHost::Notice*>(lp));
     OnNotice(*notice);
     return 0;
-  }
-  if (skinManager_) {
-    // The skin menu is made afresh each time the window menu opens.
-    if (msg == WM_INITMENUPOPUP && HIWORD(lp)) {
-      skinMenu_->Rebuild(::GetSystemMenu(Hwnd(), FALSE), skinManager_->Selection());
-    } else if (msg == WM_SYSCOMMAND && skinMenu_->Choose(wp, skinManager_->Selection())) {
-      return 0;
-    }
   }
   return Form::HandleMessage(msg, wp, lp);
 }
@@ -301,7 +294,7 @@ void TfrmMain::FadeOutAndClose() {
     ::SetLayeredWindowAttributes(hwnd, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
     ::Sleep(kFadeStepMs);
   }
-  ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  Close();
 }
 
 void TfrmMain::btnSettingsClick() {

@@ -16,7 +16,6 @@ namespace kq {
 
 namespace skins {
 class TsSkinManager;
-class SkinWindowMenu;
 }  // namespace skins
 
 // The window's TSessionHost: each report is posted to the window, so the controls change on
@@ -90,7 +89,6 @@ class TfrmMain final : public ui::Form {
   win::GdiObject struckFont_;
   // The layout's skin manager, found once the window is made; null when it has none.
   skins::TsSkinManager* skinManager_ = nullptr;
-  std::unique_ptr<skins::SkinWindowMenu> skinMenu_;
 };
 
 }  // namespace kq

@@ -58,7 +58,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
     return 1;
   }
 
-  ::ShowWindow(frmMain.Hwnd(), showCmd);
+  frmMain.ShowAs(showCmd);
   ::UpdateWindow(frmMain.Hwnd());
   return RunMessageLoop();
 }

@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "launcher/LauncherConfig.h"
 #include "resources/FormValues.h"
+#include "skins/SkinProvider.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 #include "win/Window.h"
@@ -110,6 +111,7 @@ std::vector<std::u16string> CommandLineArguments() {
 
 void StartSkinEngine() {
   TsSkinManager::Register();
+  TsSkinProvider::Register();
   if (HasSwitch(CommandLineArguments(), u"/acver")) {
     const std::u16string text = u"Skin engine v" + std::u16string(kSkinEngineVersion);
     ::MessageBoxW(nullptr, win::W(text), L"KQMiniLauncher", MB_OK);

@@ -50,7 +50,8 @@ class TsSkinManager final : public ui::NonVisualComponent {
 // The program's command-line arguments, without the program itself.
 std::vector<std::u16string> CommandLineArguments();
 
-// The skin engine's start-up, before any window: its components become known to layouts,
+// The skin engine's start-up, before any window: its components (the skin manager and the
+// skin provider) become known to layouts,
 // and the "/acver" argument (any letter case) shows the engine's version once.
 void StartSkinEngine();
 

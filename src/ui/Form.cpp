@@ -131,19 +131,24 @@ void Form::CreateForm(const CreateOptions& options) {
   Fire(u"OnCreate");
 }
 
-Control* Form::FindControl(std::u16string_view name) const {
+forms::StoredComponent* Form::FindComponentIf(
+    const std::function<bool(const forms::StoredComponent&)>& match) const {
   std::vector<const forms::StoredComponent*> todo{this};
   while (!todo.empty()) {
     const forms::StoredComponent* c = todo.back();
     todo.pop_back();
     for (const auto& child : c->Children()) {
-      if (SameName(child->Name(), name)) {
-        if (auto* control = dynamic_cast<Control*>(child.get())) return control;
-      }
+      if (match(*child)) return child.get();
       todo.push_back(child.get());
     }
   }
   return nullptr;
+}
+
+Control* Form::FindControl(std::u16string_view name) const {
+  return static_cast<Control*>(FindComponentIf([name](const forms::StoredComponent& c) {
+    return SameName(c.Name(), name) && dynamic_cast<const Control*>(&c) != nullptr;
+  }));
 }
 
 void Form::Fire(std::u16string_view event) {
@@ -157,7 +162,26 @@ void Form::PlaceAtPosition() {
 
 void Form::Show() {
   PlaceAtPosition();
-  ::ShowWindow(Hwnd(), SW_SHOW);
+  SetShown(SW_SHOW);
+}
+
+void Form::ShowAs(int showCommand) {
+  SetShown(showCommand);
+}
+
+void Form::Hide() {
+  SetShown(SW_HIDE);
+}
+
+void Form::Close() {
+  ::SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+}
+
+void Form::SetShown(int showCommand) {
+  for (MessageFilter* filter : filters_) {
+    if (filter->FilterShow(*this, showCommand)) return;
+  }
+  ::ShowWindow(Hwnd(), showCommand);
 }
 
 int Form::ShowModal() {
@@ -166,7 +190,7 @@ int Form::ShowModal() {
   modal_ = true;
   PlaceAtPosition();
   if (owner) ::EnableWindow(owner, FALSE);
-  ::ShowWindow(Hwnd(), SW_SHOW);
+  SetShown(SW_SHOW);
   MSG msg{};
   while (modalResult_ == 0 && ::IsWindowVisible(Hwnd())) {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -182,7 +206,7 @@ int Form::ShowModal() {
   }
   // The owner comes back before this form hides, so that it gets the activation.
   if (owner) ::EnableWindow(owner, TRUE);
-  ::ShowWindow(Hwnd(), SW_HIDE);
+  Hide();
   modal_ = false;
   return modalResult_;
 }
@@ -194,8 +218,16 @@ void Form::OnClose() {
   } else if (IsProgramForm(Hwnd())) {
     Window::OnClose();
   } else {
-    ::ShowWindow(Hwnd(), SW_HIDE);
+    Hide();
   }
+}
+
+bool Form::FilterMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (dying_) return false;
+  for (MessageFilter* filter : filters_) {
+    if (filter->FilterMessage(*this, msg, wp, lp, result)) return true;
+  }
+  return false;
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -9,9 +9,11 @@
 #include "ui/Events.h"
 #include "ui/Gdi.h"
 #include "ui/Look.h"
+#include "ui/MessageFilter.h"
 #include "win/Handles.h"
 #include "win/Window.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -51,6 +53,12 @@ class Form : public forms::StoredComponent, public win::Window {
 
   // Applies the layout's Position and shows the form.
   void Show();
+  // Shows the form as the program was asked to show its first window (wWinMain's showCmd).
+  void ShowAs(int showCommand);
+  void Hide();
+  // Closes the form as its close box does: OnClose runs, then the form hides or, when it
+  // ends the program, goes.
+  void Close();
   // Shows the form with its owner disabled until a button or the close box sets the result.
   int ShowModal();
   int ModalResult() const { return modalResult_; }
@@ -64,6 +72,14 @@ class Form : public forms::StoredComponent, public win::Window {
   // The brush of the layout's Color, on which the form's controls are drawn.
   HBRUSH Background() const { return backgroundBrush_; }
 
+  // Filters see the form's messages in the order they were added, before the form. A filter
+  // lives as long as the form (a component of it).
+  void AddFilter(MessageFilter* filter) { filters_.push_back(filter); }
+
+  // The first component of the form of that type, at any depth, or null.
+  template <class T>
+  T* FindComponent() const;
+
   const std::vector<HandlerSlot>& OfferedHandlers() const { return handlers_; }
   HFONT FontFor(const forms::FontSpec& spec) { return fonts_.Get(spec); }
   UINT NextControlId() { return nextId_++; }
@@ -74,9 +90,14 @@ class Form : public forms::StoredComponent, public win::Window {
   // The handlers this form offers to its layout, by name.
   virtual std::vector<HandlerSlot> Handlers() { return {}; }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool FilterMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
   void OnClose() override;
 
  private:
+  // Every show and hide of the form: the filters may do it their way.
+  void SetShown(int showCommand);
+  forms::StoredComponent* FindComponentIf(
+      const std::function<bool(const forms::StoredComponent&)>& match) const;
   std::unique_ptr<forms::StoredComponent> CreateChild(std::u16string_view className) override;
   void Fire(std::u16string_view event);
   void PlaceAtPosition();
@@ -88,11 +109,18 @@ class Form : public forms::StoredComponent, public win::Window {
   win::GdiObject background_;
   HBRUSH backgroundBrush_ = ::GetSysColorBrush(COLOR_BTNFACE);
   const Look* look_ = nullptr;
+  std::vector<MessageFilter*> filters_;
   UINT nextId_ = 100;  // clear of IDOK and IDCANCEL
   int modalResult_ = 0;
   bool modal_ = false;
   bool dying_ = false;
 };
+
+template <class T>
+T* Form::FindComponent() const {
+  return static_cast<T*>(FindComponentIf(
+      [](const forms::StoredComponent& c) { return dynamic_cast<const T*>(&c) != nullptr; }));
+}
 
 template <class T>
 T& Form::Get(std::u16string_view name) const {

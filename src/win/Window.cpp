@@ -38,7 +38,9 @@ LRESULT Window::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
   return ::DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-void Window::OnClose() { ::DestroyWindow(hwnd_); }
+void Window::OnClose() {
+  ::DestroyWindow(hwnd_);
+}
 
 void Window::OnException(const std::exception& e) noexcept {
   try {
@@ -82,7 +84,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
   LRESULT result = 0;
   try {
-    result = self->HandleMessage(msg, wp, lp);
+    if (!self->FilterMessage(msg, wp, lp, result)) result = self->HandleMessage(msg, wp, lp);
   } catch (const std::exception& e) {
     self->OnException(e);
   } catch (...) {

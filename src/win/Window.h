@@ -46,6 +46,8 @@ class Window {
   // and passing the rest on.
   virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
+  // Sees every message before HandleMessage; true when it answered the message (result set).
+  virtual bool FilterMessage(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
 
   // WM_CREATE; returning false makes the creation fail.
   virtual bool OnCreate() { return true; }

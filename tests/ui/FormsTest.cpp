@@ -366,6 +366,42 @@ TEST_F(FormsTest, ControlsAreDrawnAsTheFormsLookSays) {
   ::DeleteDC(dc);
 }
 
+// Notes the shows and the window-position changes of its form, answers a minimise, and
+// hides the form its own way (here: not at all).
+class RecordingFilter final : public MessageFilter {
+ public:
+  bool FilterMessage(Form&, UINT msg, WPARAM wp, LPARAM, LRESULT& result) override {
+    if (msg == WM_WINDOWPOSCHANGED) ++positionChanges;
+    if (msg != WM_SYSCOMMAND || (wp & 0xFFF0) != SC_MINIMIZE) return false;
+    ++minimises;
+    result = 0;
+    return true;
+  }
+  bool FilterShow(Form&, int showCommand) override {
+    shows.push_back(showCommand);
+    return showCommand == SW_HIDE;
+  }
+  int positionChanges = 0;
+  int minimises = 0;
+  std::vector<int> shows;
+};
+
+TEST_F(FormsTest, FiltersSeeTheFormsMessagesAndShowsFirst) {
+  TestForm form;
+  RecordingFilter filter;
+  form.AddFilter(&filter);
+  form.CreateForm();
+  form.Show();
+  EXPECT_TRUE(::IsWindowVisible(form.Hwnd()));
+  EXPECT_GT(filter.positionChanges, 0);
+  ::SendMessageW(form.Hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_EQ(filter.minimises, 1);
+  EXPECT_FALSE(::IsIconic(form.Hwnd()));
+  form.Hide();
+  EXPECT_TRUE(::IsWindowVisible(form.Hwnd()));
+  EXPECT_EQ(filter.shows, (std::vector<int>{SW_SHOW, SW_HIDE}));
+}
+
 TEST_F(FormsTest, TabOrderFollowsTheLayout) {
   TestForm form;
   form.CreateForm();

@@ -1,0 +1,30 @@
+#include "skins/SkinProvider.h"
+
+#include "ui/Form.h"
+
+namespace kq::skins {
+
+TsSkinProvider::TsSkinProvider(ui::Form& form) : ui::NonVisualComponent(form) {
+  form.AddFilter(this);
+}
+
+void TsSkinProvider::Register() {
+  ui::RegisterComponentClass(u"TsSkinProvider", [](ui::Form& form) {
+    return std::unique_ptr<forms::StoredComponent>(new TsSkinProvider(form));
+  });
+}
+
+bool TsSkinProvider::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp,
+                                   LRESULT& result) {
+  if (!skins_) return false;
+  // The skin menu is made afresh each time the window menu opens.
+  if (msg == WM_INITMENUPOPUP && HIWORD(lp)) {
+    menu_.Rebuild(::GetSystemMenu(form.Hwnd(), FALSE), *skins_);
+  } else if (msg == WM_SYSCOMMAND && menu_.Choose(wp, *skins_)) {
+    result = 0;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace kq::skins

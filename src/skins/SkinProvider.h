@@ -1,0 +1,32 @@
+// The skin provider component of a window's layout (TsSkinProvider): the window's own part
+// of the skin engine. It sees the window's messages as a filter of its form; it keeps the
+// skin menu in the window menu.
+#pragma once
+
+#include "skins/SkinSelection.h"
+#include "skins/SkinWindowMenu.h"
+#include "ui/Components.h"
+#include "ui/MessageFilter.h"
+
+namespace kq::skins {
+
+class TsSkinProvider final : public ui::NonVisualComponent, public ui::MessageFilter {
+ public:
+  explicit TsSkinProvider(ui::Form& form);
+
+  // Makes the class known to layouts; at start-up, before the first window.
+  static void Register();
+
+  // The skin menu in the window menu: on or off, and the skins it offers and sets (none:
+  // no menu).
+  void SetSkinMenu(bool on) { menu_.MakeSkinMenu = on; }
+  void SetSkins(TsSkinSelection* skins) { skins_ = skins; }
+
+  bool FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+ private:
+  SkinWindowMenu menu_;
+  TsSkinSelection* skins_ = nullptr;
+};
+
+}  // namespace kq::skins

@@ -33,11 +33,15 @@ void ComboBox::AfterCreate() {
   }
   if (args_.itemIndex) SetItemIndex(*args_.itemIndex);
   if (args_.text) SetText(*args_.text);
+  AttachInnerWindows();
+}
+
+void ComboBox::AttachInnerWindows() {
   COMBOBOXINFO info{};
   info.cbSize = sizeof(info);
-  if (::GetComboBoxInfo(Hwnd(), &info) && info.hwndItem) {
-    ::SetWindowSubclass(info.hwndItem, &ComboBox::EditProc, 0, reinterpret_cast<DWORD_PTR>(this));
-  }
+  if (!::GetComboBoxInfo(Hwnd(), &info)) return;
+  if (info.hwndItem && info.hwndItem != Hwnd()) field_.Attach(info.hwndItem);
+  if (info.hwndList) list_.Attach(info.hwndList);
 }
 
 int ComboBox::ItemIndex() const {
@@ -48,29 +52,22 @@ void ComboBox::SetItemIndex(int index) {
   ::SendMessageW(Hwnd(), CB_SETCURSEL, index, 0);
 }
 
+ComboBox::ComboBox(Form& form) : Control(form), field_(*this), list_(*this, Part::kComboList) {}
+
 bool ComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg != WM_COMMAND) return Control::OnReflected(msg, wp, lp, result);
-  if (HIWORD(wp) == CBN_SELCHANGE)
+  if (HIWORD(wp) == CBN_DROPDOWN)
+    AttachInnerWindows();
+  else if (HIWORD(wp) == CBN_SELCHANGE)
     Fire(u"OnSelect");
   else if (HIWORD(wp) == CBN_EDITCHANGE)
     Fire(u"OnChange");
   return true;
 }
 
-// Characters typed into the text field pass the key-press handler first.
-LRESULT CALLBACK ComboBox::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                    DWORD_PTR ref) {
-  auto* self = reinterpret_cast<ComboBox*>(ref);
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &ComboBox::EditProc, 0);
-  if (msg == WM_CHAR) {
-    try {
-      if (!self->PassKey(wp)) return 0;
-    } catch (const std::exception& e) {
-      self->OwnerForm().ReportException(e);
-      return 0;
-    }
-  }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
+LRESULT ComboBox::TextField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_CHAR && !Owner().PassKey(wp)) return 0;
+  return InnerWindow::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace kq::ui

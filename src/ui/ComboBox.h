@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ui/Control.h"
+#include "ui/InnerWindow.h"
 
 #include <optional>
 
@@ -19,7 +20,10 @@ class ComboBox final : public Control {
   };
   static CreateArgs ArgsOf(const forms::StoredComponent& c);
 
-  using Control::Control;
+  explicit ComboBox(Form& form);
+  // The inner windows: the text field (none for csDropDownList) and the drop-down list.
+  const InnerWindow& Field() const { return field_; }
+  const InnerWindow& List() const { return list_; }
   int ItemIndex() const;
   void SetItemIndex(int index);
   bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
@@ -37,8 +41,20 @@ class ComboBox final : public Control {
   }
 
  private:
-  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  // Characters typed into the text field pass the key-press handler first.
+  class TextField final : public InnerWindow {
+   public:
+    explicit TextField(ComboBox& owner) : InnerWindow(owner, Part::kComboField) {}
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  };
+  // Finds the inner windows; the list may come only when it first drops down.
+  void AttachInnerWindows();
+
   CreateArgs args_;
+  TextField field_;
+  InnerWindow list_;
 };
 
 }  // namespace kq::ui

@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "ui/Components.h"
 #include "ui/Form.h"
+#include "ui/InnerWindow.h"
 #include "ui/Layout.h"
 
 #include <stdexcept>
@@ -59,8 +60,10 @@ bool Control::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     default:
       return false;
   }
-  Control* c = child ? FromHwnd(child) : nullptr;
-  return c && c->OnReflected(msg, wp, lp, result);
+  if (!child) return false;
+  if (Control* c = FromHwnd(child)) return c->OnReflected(msg, wp, lp, result);
+  InnerWindow* inner = InnerWindow::FromHwnd(child);
+  return inner && inner->OnReflected(msg, wp, lp, result);
 }
 
 std::u16string Control::Text() const {
@@ -135,8 +138,13 @@ bool Control::FormGoing() const {
 }
 
 bool Control::OnReflected(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
+  return AnswerColors(GetLook(), Info(), msg, wp, result);
+}
+
+bool Control::AnswerColors(const Look& look, const PartInfo& info, UINT msg, WPARAM wp,
+                           LRESULT& result) {
   if (msg < WM_CTLCOLORMSGBOX || msg > WM_CTLCOLORSTATIC) return false;
-  HBRUSH brush = GetLook().Colors(Info(), reinterpret_cast<HDC>(wp));
+  HBRUSH brush = look.Colors(info, reinterpret_cast<HDC>(wp));
   if (!brush) return false;
   result = reinterpret_cast<LRESULT>(brush);
   return true;

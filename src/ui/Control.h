@@ -61,6 +61,14 @@ class Control : public forms::StoredComponent {
   // What the look is asked about this control: its part, state, fonts and background.
   PartInfo Info() const;
   const Look& GetLook() const;
+  // Answers a WM_CTLCOLOR* message as the look says for the part; false for other messages
+  // and when the look leaves the part to the system.
+  static bool AnswerColors(const Look& look, const PartInfo& info, UINT msg, WPARAM wp,
+                           LRESULT& result);
+
+  // A character typed into the control (or its inner text field) through the OnKeyPress
+  // handler; false when the handler swallowed it.
+  bool PassKey(WPARAM& key);
 
  protected:
   struct WindowSpec {
@@ -89,9 +97,6 @@ class Control : public forms::StoredComponent {
   // The handler of that kind bound to the event; null when none is, or the form is going.
   template <class H>
   const H* Bound(std::u16string_view event) const;
-  // A character typed into the control (or its inner text field) through the OnKeyPress
-  // handler; false when the handler swallowed it.
-  bool PassKey(WPARAM& key);
   // Events the kind knows, with the kind of handler each runs.
   virtual std::span<const EventSpec> Events() const;
 

@@ -28,7 +28,8 @@ void RadioGroup::AfterCreate() {
     ::SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ::SetPropW(b, ControlNameProperty(win::Wide(Name()) + L"[" + std::to_wstring(i) + L"]").c_str(),
                reinterpret_cast<HANDLE>(1));
-    buttons_.emplace_back(b);
+    buttons_.push_back(std::make_unique<InnerWindow>(*this, Part::kRadioButton));
+    buttons_.back()->Attach(b);
   }
   Arrange();
   SetItemIndex(args_.itemIndex);
@@ -47,14 +48,14 @@ void RadioGroup::Arrange() {
   const auto boxes = forms::RadioButtonBoxes(static_cast<int>(buttons_.size()), args_.columns,
                                              r.right, r.bottom, tm.tmHeight);
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    ::MoveWindow(buttons_[i].Get(), boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height,
+    ::MoveWindow(buttons_[i]->Hwnd(), boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height,
                  TRUE);
   }
 }
 
 int RadioGroup::ItemIndex() const {
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    if (::SendMessageW(buttons_[i].Get(), BM_GETCHECK, 0, 0) == BST_CHECKED)
+    if (::SendMessageW(buttons_[i]->Hwnd(), BM_GETCHECK, 0, 0) == BST_CHECKED)
       return static_cast<int>(i);
   }
   return -1;
@@ -62,7 +63,7 @@ int RadioGroup::ItemIndex() const {
 
 void RadioGroup::SetItemIndex(int index) {
   for (std::size_t i = 0; i < buttons_.size(); ++i) {
-    ::SendMessageW(buttons_[i].Get(), BM_SETCHECK,
+    ::SendMessageW(buttons_[i]->Hwnd(), BM_SETCHECK,
                    static_cast<int>(i) == index ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
@@ -72,21 +73,8 @@ LRESULT RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) Fire(u"OnClick");
       return 0;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN: {
-      // The choices are drawn as the group's part of a radio button.
-      PartInfo choice = Info();
-      choice.part = Part::kRadioButton;
-      if (HBRUSH brush = GetLook().Colors(choice, reinterpret_cast<HDC>(wp)))
-        return reinterpret_cast<LRESULT>(brush);
-      break;
-    }
     case WM_SIZE:
       Arrange();
-      break;
-    case WM_NCDESTROY:
-      // The buttons went with the group's window.
-      for (auto& b : buttons_) b.Release();
       break;
     default:
       break;

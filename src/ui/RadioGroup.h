@@ -2,7 +2,9 @@
 #pragma once
 
 #include "ui/Container.h"
-#include "win/Handles.h"
+#include "ui/InnerWindow.h"
+
+#include <memory>
 
 namespace kq::ui {
 
@@ -19,7 +21,7 @@ class RadioGroup final : public Container {
   int ItemIndex() const;
   void SetItemIndex(int index);  // -1 selects none
   int Count() const { return static_cast<int>(buttons_.size()); }
-  HWND Button(int index) const { return buttons_.at(index).Get(); }
+  HWND Button(int index) const { return buttons_.at(index)->Hwnd(); }
 
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
@@ -31,7 +33,7 @@ class RadioGroup final : public Container {
  private:
   void Arrange();
   CreateArgs args_;
-  std::vector<win::OwnedWindow> buttons_;
+  std::vector<std::unique_ptr<InnerWindow>> buttons_;  // part kRadioButton
 };
 
 }  // namespace kq::ui

@@ -2,6 +2,7 @@
 // program's resources (tests/resources/layouts).
 #include "ui/Form.h"
 #include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
 #include "ui/DefaultLook.h"
 #include "ui/ListBox.h"
 #include "ui/RadioGroup.h"
@@ -358,10 +359,17 @@ TEST_F(FormsTest, ControlsAreDrawnAsTheFormsLookSays) {
         BrushColour(::SendMessageW(radios.Hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
                                    reinterpret_cast<LPARAM>(radios.Button(0)))),
         RGB(1, 2, 3));
+    // The combo box's drop-down list is drawn as its own part; the combo box hands the
+    // list's question on to its parent.
+    auto& combo = form.Get<ComboBox>(u"cbChoice");
+    EXPECT_EQ(
+        BrushColour(::SendMessageW(form.Hwnd(), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
+                                   reinterpret_cast<LPARAM>(combo.List().Hwnd()))),
+        RGB(1, 2, 3));
     ::SendMessageW(form.Hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     ::SendMessageW(Named(form.Hwnd(), L"pnlBox"), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    EXPECT_EQ(look.asked,
-              (std::vector<Part>{Part::kLabel, Part::kRadioButton, Part::kForm, Part::kPanel}));
+    EXPECT_EQ(look.asked, (std::vector<Part>{Part::kLabel, Part::kRadioButton, Part::kComboList,
+                                             Part::kForm, Part::kPanel}));
   }
   ::DeleteDC(dc);
 }
@@ -400,6 +408,29 @@ TEST_F(FormsTest, FiltersSeeTheFormsMessagesAndShowsFirst) {
   form.Hide();
   EXPECT_TRUE(::IsWindowVisible(form.Hwnd()));
   EXPECT_EQ(filter.shows, (std::vector<int>{SW_SHOW, SW_HIDE}));
+}
+
+TEST_F(FormsTest, InnerWindowsHaveTheirWrappers) {
+  TestForm form;
+  form.CreateForm();
+  auto& radios = form.Get<RadioGroup>(u"rgLevel");
+  for (int i = 0; i < radios.Count(); ++i) {
+    const InnerWindow* button = InnerWindow::FromHwnd(radios.Button(i));
+    ASSERT_NE(button, nullptr) << i;
+    EXPECT_EQ(&button->Owner(), &radios);
+  }
+  auto& combo = form.Get<ComboBox>(u"cbChoice");
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(::GetComboBoxInfo(combo.Hwnd(), &info));
+  EXPECT_EQ(InnerWindow::FromHwnd(info.hwndItem), &combo.Field());
+  EXPECT_EQ(InnerWindow::FromHwnd(info.hwndList), &combo.List());
+  EXPECT_EQ(&combo.List().Owner(), &combo);
+  // The wrappers go with their windows.
+  const HWND field = info.hwndItem;
+  ::DestroyWindow(form.Hwnd());
+  EXPECT_EQ(combo.Field().Hwnd(), nullptr);
+  EXPECT_EQ(InnerWindow::FromHwnd(field), nullptr);
 }
 
 TEST_F(FormsTest, TabOrderFollowsTheLayout) {

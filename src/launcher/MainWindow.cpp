@@ -5,8 +5,8 @@
 #include "session/LoginSequence.h"
 #include "session/TicketFile.h"
 #include "settings/SettingsDialog.h"
-#include "skins/SkinManager.h"
 #include "skins/SkinProvider.h"
+#include "skins/SkinService.h"
 #include "ui/ListBox.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
@@ -142,13 +142,10 @@ void TfrmMain::FormCreate() {
   settings.LauncherDir = DirectoryOf(win::ExecutablePath());
   // The configured skin is loaded and shown; what is in force afterwards (a fallback, or
   // the earlier skin when this one fails) is what the window stores when it closes.
-  skinManager_ = FindComponent<skins::TsSkinManager>();
-  if (skinManager_) skinManager_->SetSkinName(settings.Skin);
+  skins::SkinService().SetSkinName(settings.Skin);
   // The window's skin provider keeps the skin menu.
-  if (auto* provider = FindComponent<skins::TsSkinProvider>()) {
+  if (auto* provider = FindComponent<skins::TsSkinProvider>())
     provider->SetSkinMenu(settings.SkinMenu);
-    if (skinManager_) provider->SetSkins(&skinManager_->Selection());
-  }
 
   session_->host.SetWindow(Hwnd());
   TSessionOptions options;
@@ -169,7 +166,7 @@ void TfrmMain::FormClose() {
   try {
     win::ProfileFile config(ConfigPath(), codec_);
     // The skin chosen during the run is selected again at the next start.
-    const std::u16string skin = skinManager_ ? skinManager_->SkinName() : session_->settings.Skin;
+    const std::u16string skin = skins::SkinService().SkinName();
     config.Update([&](IniDocument& doc) { StoreSkinName(doc, skin); });
   } catch (const Error& e) {
     // The player still gets the window closed; the failure is only reported.

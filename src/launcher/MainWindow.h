@@ -14,10 +14,6 @@
 
 namespace kq {
 
-namespace skins {
-class TsSkinManager;
-}  // namespace skins
-
 // The window's TSessionHost: each report is posted to the window, so the controls change on
 // the window thread, in the order the session made the reports. Status lines go to the
 // debugger output right away, from whatever thread makes them.
@@ -87,8 +83,6 @@ class TfrmMain final : public ui::Form {
   WorldEntryOptions worldEntry_;
   win::GdiObject boldFont_;
   win::GdiObject struckFont_;
-  // The layout's skin manager, found once the window is made; null when it has none.
-  skins::TsSkinManager* skinManager_ = nullptr;
 };
 
 }  // namespace kq

@@ -1,104 +1,11 @@
 #include "skins/SkinManager.h"
 
-#include "common/Error.h"
-#include "launcher/LauncherConfig.h"
 #include "resources/FormValues.h"
 #include "skins/SkinProvider.h"
-#include "win/Files.h"
-#include "win/Handles.h"
-#include "win/Window.h"
-
-#include <shellapi.h>
+#include "skins/SkinService.h"
+#include "win/Win.h"
 
 namespace kq::skins {
-namespace {
-
-DWORD Attributes(const std::u16string& path) {
-  return ::GetFileAttributesW(win::W(path));
-}
-
-// The player's own order of names: the user locale's comparison without regard to case.
-int CompareNamesForPlayer(std::u16string_view a, std::u16string_view b) {
-  const int r =
-      ::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                       reinterpret_cast<const wchar_t*>(a.data()), static_cast<int>(a.size()),
-                       reinterpret_cast<const wchar_t*>(b.data()), static_cast<int>(b.size()));
-  return r == 0 ? 0 : r - CSTR_EQUAL;
-}
-
-BOOL CALLBACK RedrawThreadWindow(HWND hwnd, LPARAM) {
-  ::RedrawWindow(hwnd, nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  return TRUE;
-}
-
-void RedrawProgramWindows() {
-  ::EnumThreadWindows(::GetCurrentThreadId(), &RedrawThreadWindow, 0);
-}
-
-}  // namespace
-
-bool WinSkinEnvironment::FileExists(const std::u16string& path) {
-  const DWORD a = Attributes(path);
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool WinSkinEnvironment::DirectoryExists(const std::u16string& path) {
-  const DWORD a = Attributes(path);
-  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::optional<Bytes> WinSkinEnvironment::ReadFile(const std::u16string& path,
-                                                  std::uint64_t maxSize) {
-  if (!FileExists(path)) return std::nullopt;
-  // The size is asked first, so that a huge file is refused before it is read.
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (::GetFileAttributesExW(win::W(path), GetFileExInfoStandard, &data)) {
-    const std::uint64_t size =
-        (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    if (size > maxSize) throw Error(std::u16string(kPackedSkinFileTooLarge));
-  }
-  auto bytes = win::ReadWholeFile(path);
-  if (!bytes) throw Error(u"Cannot open file " + path);
-  return bytes;
-}
-
-std::optional<std::vector<SkinDirectoryEntry>> WinSkinEnvironment::ListDirectory(
-    const std::u16string& dir) {
-  if (!DirectoryExists(dir)) return std::nullopt;
-  std::u16string pattern = dir;
-  if (!pattern.empty() && pattern.back() != u'\\' && pattern.back() != u'/') pattern += u'\\';
-  pattern += u"*.*";
-  std::vector<SkinDirectoryEntry> entries;
-  WIN32_FIND_DATAW found{};
-  const win::FileSearch find(::FindFirstFileW(win::W(pattern), &found));
-  if (!find) return entries;
-  do {
-    entries.push_back(
-        {win::U16(found.cFileName), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-  } while (::FindNextFileW(find.Get(), &found));
-  return entries;
-}
-
-void WinSkinEnvironment::ShowErrorBox(const std::u16string& text) {
-  win::ShowErrorBox(text);
-}
-
-void WinSkinEnvironment::ShowMessage(const std::u16string& text) {
-  ::MessageBoxW(::GetActiveWindow(), win::W(text), L"KQMiniLauncher", MB_OK);
-}
-
-void WinSkinEnvironment::ShowWarning(const std::u16string& text) {
-  ::MessageBoxW(::GetActiveWindow(), win::W(text), L"Warning", MB_OK | MB_ICONWARNING);
-}
-
-void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) {
-  if (options.repaint) RedrawProgramWindows();
-}
-
-void WinSkinEnvironment::RemoveSkinFromAllWindows() {
-  RedrawProgramWindows();
-}
 
 std::vector<std::u16string> CommandLineArguments() {
   int count = 0;
@@ -118,12 +25,7 @@ void StartSkinEngine() {
   }
 }
 
-TsSkinManager::TsSkinManager(ui::Form& form)
-    : ui::NonVisualComponent(form),
-      selection_(env_, codec_,
-                 {.programDir = DirectoryOf(win::ExecutablePath()),
-                  .arguments = CommandLineArguments(),
-                  .compareNames = &CompareNamesForPlayer}) {}
+TsSkinManager::TsSkinManager(ui::Form& form) : ui::NonVisualComponent(form) {}
 
 void TsSkinManager::Register() {
   ui::RegisterComponentClass(u"TsSkinManager", [](ui::Form& form) {
@@ -132,19 +34,20 @@ void TsSkinManager::Register() {
 }
 
 void TsSkinManager::Loaded() {
-  selection_.BeginLoading();
+  TsSkinSelection& selection = SkinService();
+  selection.BeginLoading();
   for (const forms::FormProperty& p : Properties()) {
     if (forms::SameName(p.name, u"Active")) {
-      if (auto on = forms::BoolOf(&p.value)) selection_.SetActive(*on);
+      if (auto on = forms::BoolOf(&p.value)) selection.SetActive(*on);
     } else if (forms::SameName(p.name, kInternalSkinsProperty)) {
-      selection_.SetInternalSkins(ReadStoredSkins(&p.value));
+      selection.SetInternalSkins(ReadStoredSkins(&p.value));
     } else if (forms::SameName(p.name, u"SkinDirectory")) {
-      if (auto dir = forms::TextOf(&p.value)) selection_.SetSkinDirectory(*dir);
+      if (auto dir = forms::TextOf(&p.value)) selection.SetSkinDirectory(*dir);
     } else if (forms::SameName(p.name, u"SkinName")) {
-      if (auto name = forms::TextOf(&p.value)) selection_.SetSkinName(*name);
+      if (auto name = forms::TextOf(&p.value)) selection.SetSkinName(*name);
     }
   }
-  selection_.EndLoading();
+  selection.EndLoading();
 }
 
 }  // namespace kq::skins

@@ -1,5 +1,6 @@
 #include "skins/SkinProvider.h"
 
+#include "skins/SkinService.h"
 #include "ui/Form.h"
 
 namespace kq::skins {
@@ -16,11 +17,10 @@ void TsSkinProvider::Register() {
 
 bool TsSkinProvider::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp,
                                    LRESULT& result) {
-  if (!skins_) return false;
   // The skin menu is made afresh each time the window menu opens.
   if (msg == WM_INITMENUPOPUP && HIWORD(lp)) {
-    menu_.Rebuild(::GetSystemMenu(form.Hwnd(), FALSE), *skins_);
-  } else if (msg == WM_SYSCOMMAND && menu_.Choose(wp, *skins_)) {
+    menu_.Rebuild(::GetSystemMenu(form.Hwnd(), FALSE), SkinService());
+  } else if (msg == WM_SYSCOMMAND && menu_.Choose(wp, SkinService())) {
     result = 0;
     return true;
   }

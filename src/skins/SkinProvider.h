@@ -3,7 +3,6 @@
 // skin menu in the window menu.
 #pragma once
 
-#include "skins/SkinSelection.h"
 #include "skins/SkinWindowMenu.h"
 #include "ui/Components.h"
 #include "ui/MessageFilter.h"
@@ -17,16 +16,13 @@ class TsSkinProvider final : public ui::NonVisualComponent, public ui::MessageFi
   // Makes the class known to layouts; at start-up, before the first window.
   static void Register();
 
-  // The skin menu in the window menu: on or off, and the skins it offers and sets (none:
-  // no menu).
+  // The skin menu in the window menu, offering the skin service's skins.
   void SetSkinMenu(bool on) { menu_.MakeSkinMenu = on; }
-  void SetSkins(TsSkinSelection* skins) { skins_ = skins; }
 
   bool FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   SkinWindowMenu menu_;
-  TsSkinSelection* skins_ = nullptr;
 };
 
 }  // namespace kq::skins

@@ -8,6 +8,7 @@
 #include "skins/SkinProvider.h"
 #include "skins/SkinService.h"
 #include "ui/ListBox.h"
+#include "win/MessageBox.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
 
@@ -175,7 +176,7 @@ void TfrmMain::FormClose() {
 }
 
 void TfrmMain::ShowWarning(const std::u16string& text) {
-  ::MessageBoxW(Hwnd(), win::W(text), L"Warning", MB_OK | MB_ICONWARNING);
+  win::ShowMessageBox(win::MessageKind::kWarning, text, u"Warning");
 }
 
 void TfrmMain::btnStartClick() {

@@ -6,6 +6,7 @@
 #include "resources/ModuleResources.h"
 #include "settings/SettingsDialog.h"
 #include "skins/SkinManager.h"
+#include "win/MessageBox.h"
 #include "win/SessionShim.h"
 #include "win/SystemText.h"
 #include "win/Win.h"
@@ -37,7 +38,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
   // Windows Sockets 1.1 for the life of the program.
   const kq::win::SocketLibrary sockets;
   if (!sockets.Started()) {
-    ::MessageBoxW(nullptr, L"WSAStartup", L"Error", MB_OK | MB_ICONERROR);
+    kq::win::ShowErrorBox(u"WSAStartup");
     return 1;
   }
 

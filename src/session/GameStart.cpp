@@ -3,11 +3,12 @@
 #include "launcher/LauncherConfig.h"
 #include "win/Files.h"
 #include "win/Handles.h"
+#include "win/MessageBox.h"
 
 namespace kq::win {
 
 void ShowPlainMessage(const std::u16string& text) {
-  ::MessageBoxW(::GetActiveWindow(), W(text), L"DO Rizura", MB_OK);
+  ShowMessageBox(MessageKind::kPlain, text, u"DO Rizura");
 }
 
 bool StartGameClient(const std::u16string& clientPath, const GameStartOptions& options) {

@@ -4,6 +4,7 @@
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/RadioGroup.h"
+#include "win/MessageBox.h"
 #include "win/SystemText.h"
 
 #include <iterator>

@@ -2,8 +2,8 @@
 
 #include "common/Error.h"
 #include "win/Files.h"
+#include "win/MessageBox.h"
 #include "win/Win.h"
-#include "win/Window.h"
 
 namespace kq {
 namespace {

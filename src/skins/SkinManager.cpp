@@ -3,6 +3,7 @@
 #include "resources/FormValues.h"
 #include "skins/SkinProvider.h"
 #include "skins/SkinService.h"
+#include "win/MessageBox.h"
 #include "win/Win.h"
 
 namespace kq::skins {
@@ -21,7 +22,7 @@ void StartSkinEngine() {
   TsSkinProvider::Register();
   if (HasSwitch(CommandLineArguments(), u"/acver")) {
     const std::u16string text = u"Skin engine v" + std::u16string(kSkinEngineVersion);
-    ::MessageBoxW(nullptr, win::W(text), L"KQMiniLauncher", MB_OK);
+    win::ShowMessageBox(win::MessageKind::kPlain, text, u"KQMiniLauncher");
   }
 }
 

@@ -6,7 +6,7 @@
 #include "win/SystemText.h"
 #include "win/Files.h"
 #include "win/Handles.h"
-#include "win/Window.h"
+#include "win/MessageBox.h"
 
 namespace kq::skins {
 namespace {
@@ -83,11 +83,11 @@ void WinSkinEnvironment::ShowErrorBox(const std::u16string& text) {
 }
 
 void WinSkinEnvironment::ShowMessage(const std::u16string& text) {
-  ::MessageBoxW(::GetActiveWindow(), win::W(text), L"KQMiniLauncher", MB_OK);
+  win::ShowMessageBox(win::MessageKind::kPlain, text, u"KQMiniLauncher");
 }
 
 void WinSkinEnvironment::ShowWarning(const std::u16string& text) {
-  ::MessageBoxW(::GetActiveWindow(), win::W(text), L"Warning", MB_OK | MB_ICONWARNING);
+  win::ShowMessageBox(win::MessageKind::kWarning, text, u"Warning");
 }
 
 void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) {

@@ -2,6 +2,7 @@
 
 #include "win/Files.h"
 #include "win/Handles.h"
+#include "win/MessageBox.h"
 #include "win/Win.h"
 
 #include <atomic>
@@ -167,8 +168,8 @@ bool WinSessionDesktop::FileExists(const std::u16string& path) {
 
 void WinSessionDesktop::ShowMessage(std::u16string_view text, std::u16string_view caption,
                                     Icon icon) {
-  const UINT type = MB_OK | (icon == Icon::Warning ? MB_ICONWARNING : 0);
-  ::MessageBoxW(nullptr, Wide(text).c_str(), Wide(caption).c_str(), type);
+  ShowMessageBox(icon == Icon::Warning ? MessageKind::kWarning : MessageKind::kPlain, text,
+                 caption);
 }
 
 }  // namespace kq::win

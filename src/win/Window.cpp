@@ -1,6 +1,7 @@
 #include "win/Window.h"
 
 #include "common/Error.h"
+#include "win/MessageBox.h"
 
 #include <stdexcept>
 
@@ -95,10 +96,6 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->hwnd_ = nullptr;
   }
   return result;
-}
-
-void ShowErrorBox(const std::u16string& text) {
-  ::MessageBoxW(::GetActiveWindow(), W(text), L"Error", MB_OK | MB_ICONERROR);
 }
 
 }  // namespace kq::win

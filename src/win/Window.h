@@ -64,7 +64,4 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
-// The error box: modal over the active window, captioned "Error", error icon, one OK.
-void ShowErrorBox(const std::u16string& text);
-
 }  // namespace kq::win

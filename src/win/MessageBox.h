@@ -1,0 +1,23 @@
+// The program's one message box: modal, one OK button, owned by the active window of the
+// calling thread (none when that thread has no window, as a worker thread has none).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kq::win {
+
+enum class MessageKind {
+  kPlain,    // no icon
+  kWarning,  // the warning icon
+  kError,    // the error icon
+};
+
+void ShowMessageBox(MessageKind kind, std::u16string_view text, std::u16string_view caption);
+
+// The error box: captioned "Error", error icon, one OK.
+inline void ShowErrorBox(std::u16string_view text) {
+  ShowMessageBox(MessageKind::kError, text, u"Error");
+}
+
+}  // namespace kq::win

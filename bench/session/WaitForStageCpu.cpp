@@ -14,7 +14,7 @@
 #include <cstdlib>
 
 #ifdef _WIN32
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 #include "win/Win.h"
 #else
 #include "session/PosixSessionShim.h"
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   SystemShim shim;
   SystemDesktop desktop;
   const kq::Cp1251Codec codec;
-  kq::TLauncherSettings settings;
+  kq::TSessionSettings settings;
   settings.LoginServerIP = u"127.0.0.1";
   settings.LoginServerPort = port;
   kq::TSessionOptions options;

@@ -1,5 +1,6 @@
 #include "common/IniDocument.h"
 
+#include "common/Text.h"
 #include "common/Utf8.h"
 
 #include <algorithm>
@@ -9,20 +10,11 @@ namespace {
 
 constexpr std::size_t kMaxValueLength = 2047;  // what a 2048-character read buffer returns
 
-// Simple case folding for ASCII and the basic Cyrillic capitals (Ѐ-Џ, А-Я), which is what
-// names in the game's files and its players' code page use.
-char16_t Fold(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0x410 && c <= 0x42F)) {
-    return static_cast<char16_t>(c + 0x20);
-  }
-  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
-  return c;
-}
-
 bool SameName(std::u16string_view a, std::u16string_view b) {
   a = TrimBlanks(a);
   b = TrimBlanks(b);
-  return std::ranges::equal(a, b, [](char16_t x, char16_t y) { return Fold(x) == Fold(y); });
+  return std::ranges::equal(a, b,
+                            [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
 }
 
 enum class LineKind { kOther, kSection, kKey };
@@ -65,19 +57,9 @@ std::u16string_view TrimBlanks(std::u16string_view s) {
 }
 
 IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
-  constexpr std::string_view kUtf16Bom = "\xFF\xFE";
-  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-  const std::string_view chars = AsChars(content);
-  Encoding encoding = Encoding::kAnsi;
-  std::size_t bom = 0;
-  if (chars.starts_with(kUtf16Bom)) {
-    encoding = Encoding::kUtf16Le;
-    bom = kUtf16Bom.size();
-  } else if (chars.starts_with(kUtf8Bom)) {
-    encoding = Encoding::kUtf8;
-    bom = kUtf8Bom.size();
-  }
-  IniDocument doc(codec, encoding);
+  const ByteOrderMark mark = ReadByteOrderMark(content);
+  const std::size_t bom = mark.size;
+  IniDocument doc(codec, mark.encoding);
   doc.bom_.assign(content.begin(), content.begin() + bom);
 
   // Lines end at LF, with the CR before it when there is one. A trailing odd byte of
@@ -209,19 +191,7 @@ void IniDocument::Insert(std::size_t at, const std::vector<std::u16string>& text
 }
 
 std::u16string IniDocument::Decode(ByteView raw) const {
-  switch (encoding_) {
-    case Encoding::kAnsi:
-      return codec_->FromAnsi(AsChars(raw));
-    case Encoding::kUtf8:
-      return Utf8ToUtf16(raw);
-    case Encoding::kUtf16Le:
-      break;
-  }
-  std::u16string out;
-  for (std::size_t i = 0; i + 1 < raw.size(); i += 2) {
-    out.push_back(static_cast<char16_t>(raw[i] | (raw[i + 1] << 8)));
-  }
-  return out;
+  return DecodeText(raw, encoding_, *codec_);
 }
 
 Bytes IniDocument::Encode(std::u16string_view text) const {

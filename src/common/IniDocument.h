@@ -3,6 +3,7 @@
 // unknown keys with their spacing, other sections and their order, line ends and encoding.
 #pragma once
 
+#include "common/TextFile.h"
 #include "common/Bytes.h"
 #include "common/CodePage.h"
 
@@ -41,7 +42,7 @@ class IniDocument {
   Bytes Serialize() const;
 
  private:
-  enum class Encoding { kAnsi, kUtf8, kUtf16Le };
+  using Encoding = TextEncoding;
   struct Line {
     Bytes raw;  // content without the line end, in the file's encoding
     Bytes eol;  // CR LF, LF, or nothing on a last line without one

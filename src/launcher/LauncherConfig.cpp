@@ -53,10 +53,11 @@ TLauncherSettings ReadLauncherSettings(const IniDocument& ini) {
   return settings;
 }
 
-std::u16string DirectoryOf(std::u16string_view path) {
-  const std::size_t slash = path.find_last_of(u"\\/");
-  return slash == std::u16string_view::npos ? std::u16string()
-                                            : std::u16string(path.substr(0, slash + 1));
+TSessionSettings SessionSettingsOf(const TLauncherSettings& settings) {
+  return {.LoginServerIP = settings.LoginServerIP,
+          .LoginServerPort = settings.LoginServerPort,
+          .ClientLanguage = settings.ClientLanguage,
+          .LauncherDir = settings.LauncherDir};
 }
 
 void StoreSkinName(IniDocument& ini, std::u16string_view skin) {

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "common/IniDocument.h"
+#include "common/Paths.h"
+#include "session/LoginSession.h"
 
 #include <cstdint>
 #include <string>
@@ -26,8 +28,8 @@ inline constexpr std::u16string_view kLauncherConfigFileName = u"KQMiniLauncherS
 // it comes from the executable's path, not from the file.
 TLauncherSettings ReadLauncherSettings(const IniDocument& ini);
 
-// The folder of a file path, up to and including its last '\' or '/'; "" if it has none.
-std::u16string DirectoryOf(std::u16string_view path);
+// The part of the settings the login session reads.
+TSessionSettings SessionSettingsOf(const TLauncherSettings& settings);
 
 // Writes the current skin name to GUI/Skin, touching nothing else.
 void StoreSkinName(IniDocument& ini, std::u16string_view skin);

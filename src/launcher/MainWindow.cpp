@@ -11,6 +11,7 @@
 #include "win/MessageBox.h"
 #include "win/ProfileFile.h"
 #include "win/SystemText.h"
+#include "win/Threads.h"
 
 #include <cstdlib>
 
@@ -35,43 +36,17 @@ std::uint32_t WaitBoundMs() {
   return 12000;
 }
 
-// One pass over the messages pending for this thread; a quit request is put back for the
-// message loop.
-void DispatchPendingMessages() {
-  MSG msg{};
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
-}
-
 }  // namespace
 
 struct TfrmMain::Session {
   TLauncherSettings settings;
+  TSessionSettings server;  // what the login session reads of the settings
   win::SystemAnsiCodec codec;
   win::WinSessionShim shim;
   win::WinSessionDesktop desktop;
   TMainSessionHost host;
   std::unique_ptr<TLoginSession> login;  // made once the settings are read; goes first
 };
-
-namespace {
-
-DWORD WINAPI LoginWorker(LPVOID param) {
-  // The worker's own hold on the session: it lives on while the sequence runs, also when
-  // the window has gone meanwhile.
-  const std::unique_ptr<std::shared_ptr<TfrmMain::Session>> session(
-      static_cast<std::shared_ptr<TfrmMain::Session>*>(param));
-  RunLoginSequence(*(*session)->login);
-  return 0;
-}
-
-}  // namespace
 
 // --- TMainSessionHost ---
 
@@ -152,8 +127,9 @@ void TfrmMain::FormCreate() {
   TSessionOptions options;
   options.WaitBoundMs = WaitBoundMs();
   options.WriteTicket = SessionTicketWriter(win::WriteTicketFile);
+  session_->server = SessionSettingsOf(settings);
   session_->login = std::make_unique<TLoginSession>(
-      settings, TSessionServices{session_->shim, session_->desktop, session_->codec},
+      session_->server, TSessionServices{session_->shim, session_->desktop, session_->codec},
       std::move(options));
   // The time format of the client's title is the locale's at start-up.
   gameStart_.Status = &session_->host;
@@ -201,15 +177,12 @@ void TfrmMain::btnStartClick() {
   Get<ui::ListBox>(u"lbWorlds").Clear();
   session.SetHost(&session_->host);
   session.AutoStart = true;
-  auto* param = new std::shared_ptr<Session>(session_);
-  // Never joined: the handle goes at once, the thread reports through the host.
-  HANDLE thread = ::CreateThread(nullptr, 0, &LoginWorker, param, 0, nullptr);
-  if (thread) {
-    ::CloseHandle(thread);
-  } else {
-    delete param;
-    session_->host.SequenceEnded(outcome::kNoLink);
-  }
+  // Never joined: the handle goes at once, the thread reports through the host. The worker
+  // holds the session too: it lives on while the sequence runs, also when the window has
+  // gone meanwhile.
+  const win::KernelHandle worker =
+      win::StartThread([session = session_] { RunLoginSequence(*session->login); });
+  if (!worker) session_->host.SequenceEnded(outcome::kNoLink);
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -280,7 +253,7 @@ void TfrmMain::lbWorldsDblClick() {
   if (Dying() || !::IsWindow(Hwnd())) return;
   list.Clear();
   Get<ui::Control>(u"lblError").SetText(std::u16string(kGoodbyeText));
-  DispatchPendingMessages();
+  win::DispatchPendingMessages();
   FadeOutAndClose();
 }
 

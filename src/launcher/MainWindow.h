@@ -7,7 +7,7 @@
 #include "session/GameStart.h"
 #include "session/LoginSession.h"
 #include "session/WorldEntry.h"
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 
 #include <atomic>
 #include <memory>

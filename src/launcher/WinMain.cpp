@@ -7,7 +7,7 @@
 #include "settings/SettingsDialog.h"
 #include "skins/SkinManager.h"
 #include "win/MessageBox.h"
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 #include "win/SystemText.h"
 #include "win/Win.h"
 

@@ -1,6 +1,7 @@
 #include "resources/FormStream.h"
 
 #include "common/Error.h"
+#include "common/Text.h"
 #include "common/Utf8.h"
 
 #include <algorithm>
@@ -39,10 +40,7 @@ bool Component::operator==(const Component& o) const {
 }
 
 bool SameName(std::u16string_view a, std::u16string_view b) {
-  auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
+  return SameIgnoringAsciiCase(a, b);
 }
 
 const FormValue* Component::Find(std::u16string_view property) const {

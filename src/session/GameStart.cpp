@@ -1,6 +1,6 @@
 #include "session/GameStart.h"
 
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 #include "win/MessageBox.h"

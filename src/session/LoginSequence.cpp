@@ -15,7 +15,7 @@ void EndSequence(TLoginSession& session, std::uint32_t outcomeCode) {
 }  // namespace
 
 void RunLoginSequence(TLoginSession& session) {
-  const TLauncherSettings& settings = session.Settings();
+  const TSessionSettings& settings = session.Settings();
   const TSessionServices& services = session.Services();
   TSessionHost* const host = session.Host();
 

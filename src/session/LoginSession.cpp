@@ -26,7 +26,7 @@ std::u16string LoginDetailsLine(std::uint8_t resultCode, std::uint32_t accountID
   return std::u16string(line, line + std::char_traits<char>::length(line));
 }
 
-TLoginSession::TLoginSession(const TLauncherSettings& settings, TSessionServices services,
+TLoginSession::TLoginSession(const TSessionSettings& settings, TSessionServices services,
                              TSessionOptions options)
     : settings_(settings),
       services_(services),

@@ -4,7 +4,6 @@
 #pragma once
 
 #include "common/CodePage.h"
-#include "launcher/LauncherConfig.h"
 #include "session/Packets.h"
 #include "session/SessionHost.h"
 #include "session/SessionShim.h"
@@ -44,6 +43,14 @@ class TListener {
   std::atomic<bool> ended_{false};
 };
 
+// What the session needs of the launcher's settings: the server and the game folder.
+struct TSessionSettings {
+  std::u16string LoginServerIP;  // dotted IPv4 text
+  std::int32_t LoginServerPort = 0;
+  std::uint8_t ClientLanguage = 0;
+  std::u16string LauncherDir;  // the executable's folder, with its trailing separator
+};
+
 struct TSessionServices {
   SessionShim& Shim;
   SessionDesktop& Desktop;
@@ -65,7 +72,7 @@ struct TSessionOptions {
 class TLoginSession {
  public:
   // The settings are read, never written, and must outlive the session.
-  TLoginSession(const TLauncherSettings& settings, TSessionServices services,
+  TLoginSession(const TSessionSettings& settings, TSessionServices services,
                 TSessionOptions options = {});
   // Closes the link and waits for every receive thread this session started.
   ~TLoginSession();
@@ -123,7 +130,7 @@ class TLoginSession {
   void StatusLine(const std::u16string& text, std::uint32_t colour) const;
   StatusSink& Status() { return status_; }
 
-  const TLauncherSettings& Settings() const { return settings_; }
+  const TSessionSettings& Settings() const { return settings_; }
   const TSessionServices& Services() const { return services_; }
 
  private:
@@ -146,7 +153,7 @@ class TLoginSession {
   void JoinEndedThreads();
   void ShowLinkError();
 
-  const TLauncherSettings& settings_;
+  const TSessionSettings& settings_;
   const TSessionServices services_;
   const TSessionOptions options_;
   const std::unique_ptr<WakeSignal> stageChanged_;

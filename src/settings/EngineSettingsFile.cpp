@@ -1,6 +1,6 @@
 #include "settings/EngineSettingsFile.h"
 
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "win/SystemText.h"
 
 namespace kq {

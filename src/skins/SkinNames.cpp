@@ -1,5 +1,7 @@
 #include "skins/SkinNames.h"
 
+#include "common/Text.h"
+
 #include <algorithm>
 
 namespace kq {
@@ -7,18 +9,6 @@ namespace {
 
 bool IsSeparator(char16_t c) {
   return c == u'\\' || c == u'/';
-}
-
-char16_t AsciiLower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-// ASCII and the basic Cyrillic capitals (Ѐ-Џ, А-Я) to lower case: the letters of skin names
-// and of the players' code page.
-char16_t Fold(char16_t c) {
-  if (c >= 0x410 && c <= 0x42F) return static_cast<char16_t>(c + 0x20);
-  if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
-  return AsciiLower(c);
 }
 
 // The folder above the program's folder, with its separator. At a drive's root there is
@@ -51,8 +41,7 @@ std::u16string ResolveSkinDirectory(std::u16string_view programDir, std::u16stri
 std::u16string StripPackageExtension(std::u16string_view name) {
   const std::size_t n = kSkinPackageExtension.size();
   if (name.size() > n &&
-      std::ranges::equal(name.substr(name.size() - n), kSkinPackageExtension,
-                         [](char16_t a, char16_t b) { return AsciiLower(a) == b; })) {
+      SameIgnoringAsciiCase(name.substr(name.size() - n), kSkinPackageExtension)) {
     name.remove_suffix(n);
   }
   return std::u16string(name);
@@ -71,8 +60,8 @@ std::u16string SkinPackagePath(std::u16string_view dir, std::u16string_view name
 int CompareSkinNames(std::u16string_view a, std::u16string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const char16_t x = Fold(a[i]);
-    const char16_t y = Fold(b[i]);
+    const char16_t x = FoldCase(a[i]);
+    const char16_t y = FoldCase(b[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);

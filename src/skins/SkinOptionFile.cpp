@@ -1,20 +1,14 @@
 #include "skins/SkinOptionFile.h"
 
 #include "common/IniDocument.h"
+#include "common/Text.h"
+#include "common/TextFile.h"
 #include "common/Utf8.h"
 
 #include <charconv>
 #include <cmath>
 
 namespace kq {
-namespace {
-
-char16_t AsciiLower(char16_t c) {
-  return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-}
-
-}  // namespace
-
 SkinIni SkinIni::Parse(std::u16string_view text) {
   SkinIni ini;
   Section* current = nullptr;
@@ -59,16 +53,8 @@ int SkinIni::SectionIndex(std::u16string_view section) const {
 }
 
 std::u16string OptionFileText(ByteView bytes, const AnsiCodec& codec) {
-  const std::string_view chars = AsChars(bytes);
-  if (chars.starts_with("\xEF\xBB\xBF")) return Utf8ToUtf16(bytes.subspan(3));
-  if (chars.starts_with("\xFF\xFE")) {
-    std::u16string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(bytes[i] | bytes[i + 1] << 8));
-    }
-    return text;
-  }
-  return codec.FromAnsi(chars);
+  const ByteOrderMark mark = ReadByteOrderMark(bytes);
+  return DecodeText(bytes.subspan(mark.size), mark.encoding, codec);
 }
 
 std::optional<double> ParseSkinVersion(std::u16string_view text) {
@@ -104,11 +90,7 @@ std::u16string FormatSkinVersion(double version) {
 
 bool HasSwitch(std::span<const std::u16string> arguments, std::u16string_view switchText) {
   for (const std::u16string& arg : arguments) {
-    if (arg.size() == switchText.size() &&
-        std::equal(arg.begin(), arg.end(), switchText.begin(),
-                   [](char16_t a, char16_t b) { return AsciiLower(a) == b; })) {
-      return true;
-    }
+    if (SameIgnoringAsciiCase(arg, switchText)) return true;
   }
   return false;
 }

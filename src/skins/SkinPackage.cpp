@@ -3,6 +3,7 @@
 #include "common/Error.h"
 #include "common/InflateStream.h"
 #include "common/InputStream.h"
+#include "common/Text.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -34,10 +35,7 @@ std::int32_t ReadInt32(InputStream& in) {
 }
 
 bool IsOptionFileName(std::string_view name) {
-  return std::ranges::equal(name, kSkinOptionFileName, [](char a, char b) {
-    const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-    return upper(a) == upper(b);
-  });
+  return SameIgnoringAsciiCase(name, kSkinOptionFileName);
 }
 
 // Inflates one entry of exactly `size` bytes and leaves the source right behind the

@@ -1,7 +1,7 @@
 #include "skins/SkinService.h"
 
 #include "common/Error.h"
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "skins/SkinManager.h"
 #include "win/SystemText.h"
 #include "win/Files.h"

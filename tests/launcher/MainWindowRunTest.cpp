@@ -9,7 +9,7 @@
 #include "common/Utf8.h"
 #include "session/StatusSink.h"
 #include "session/Ticket.h"
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 #include "win/SystemText.h"
 
 #include "../win/FreePort.h"

@@ -3,7 +3,7 @@
 
 #include "../win/TestFolder.h"
 #include "common/Utf8.h"
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "session/Ticket.h"
 #include "session/TicketFile.h"
 #include "win/Handles.h"

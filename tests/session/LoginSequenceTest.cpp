@@ -135,7 +135,7 @@ class LoginSequenceTest : public ::testing::Test {
 
   std::uint32_t boundMs_ = 60000;
   GameFolder folder_;
-  TLauncherSettings settings_;
+  TSessionSettings settings_;
   PosixSessionShim shim_;
   PosixSessionDesktop files_;
   test::RecordingDesktop desktop_{files_};

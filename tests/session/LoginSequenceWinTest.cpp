@@ -4,7 +4,7 @@
 #include "session/LoginSequence.h"
 
 #include "SessionTestSupport.h"
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 #include "win/SystemText.h"
 #include "win/TestFolder.h"
 #include "win/Win.h"
@@ -45,7 +45,7 @@ class LoginSequenceWinTest : public ::testing::Test {
 
   win::SocketLibrary sockets_;
   win::test::TestFolder folder_{L"kq-session"};
-  TLauncherSettings settings_;
+  TSessionSettings settings_;
   win::WinSessionShim shim_;
   win::WinSessionDesktop files_;
   test::RecordingDesktop desktop_{files_};

@@ -30,7 +30,7 @@ struct SessionParts {
                                               std::move(options));
     session->SetHost(&host);
   }
-  TLauncherSettings settings;
+  TSessionSettings settings;
   RecordingHost host;
   PosixSessionDesktop files;
   RecordingDesktop desktop{files};

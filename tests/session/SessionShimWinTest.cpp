@@ -1,6 +1,6 @@
 // The session's Windows services: sockets that a shutdown wakes, and stage waits that sleep
 // on an event and the thread's message queue.
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 
 #include "SessionTestSupport.h"
 #include "win/Handles.h"
@@ -119,7 +119,7 @@ struct WaitParts {
     session = std::make_unique<TLoginSession>(settings, TSessionServices{shim, desktop, codec},
                                               std::move(options));
   }
-  TLauncherSettings settings;
+  TSessionSettings settings;
   WinSessionDesktop desktop;
   SystemAnsiCodec codec;
   std::unique_ptr<TLoginSession> session;

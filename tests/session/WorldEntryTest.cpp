@@ -130,7 +130,7 @@ class WorldEntryTest : public ::testing::Test {
 
   std::uint32_t boundMs_ = 60000;
   GameFolder folder_{true};
-  TLauncherSettings settings_;
+  TSessionSettings settings_;
   PosixSessionShim shim_;
   PosixSessionDesktop files_;
   test::RecordingDesktop desktop_{files_};

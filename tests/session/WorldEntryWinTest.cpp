@@ -6,12 +6,12 @@
 
 #include "SessionTestSupport.h"
 #include "common/Utf8.h"
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "session/GameStart.h"
 #include "session/LoginSequence.h"
 #include "session/TicketFile.h"
 #include "win/Handles.h"
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 #include "win/SystemText.h"
 #include "win/TestFolder.h"
 
@@ -36,7 +36,7 @@ TEST(WorldEntryWin, EntersTheWorldWritesTheTicketAndStartsTheClient) {
   ASSERT_TRUE(::CopyFileW(built.c_str(), (game / L"KQ_Online.bin").c_str(), FALSE));
   ASSERT_TRUE(::CreateDirectoryW((game / L"System").c_str(), nullptr));
 
-  TLauncherSettings settings;
+  TSessionSettings settings;
   settings.LoginServerIP = u"127.0.0.1";
   settings.LoginServerPort = std::atoi(port);
   settings.LauncherDir = win::U16(game.Path());

@@ -1,5 +1,6 @@
 #include "skins/SkinNames.h"
 
+#include "TestText.h"
 #include "common/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +8,7 @@
 namespace kq {
 namespace {
 
-std::string U8(std::u16string_view s) {
-  return Utf16ToUtf8String(s);
-}
-
-std::vector<std::string> U8(const std::vector<std::u16string>& v) {
-  std::vector<std::string> out;
-  for (const auto& s : v) out.push_back(U8(s));
-  return out;
-}
+using test::U8;
 
 TEST(SkinNames, SkinDirectoryResolvesAgainstTheProgramFolder) {
   const std::u16string_view game = u"C:\\Games\\KQ\\";

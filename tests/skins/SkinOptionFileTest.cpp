@@ -1,5 +1,6 @@
 #include "skins/SkinOptionFile.h"
 
+#include "TestText.h"
 #include "common/Utf8.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +10,9 @@
 namespace kq {
 namespace {
 
-const Cp1251Codec kCodec;
+using test::U8;
 
-std::optional<std::string> U8(const std::optional<std::u16string>& s) {
-  if (!s) return std::nullopt;
-  return Utf16ToUtf8String(*s);
-}
+const Cp1251Codec kCodec;
 
 TEST(SkinOptionFile, NamesMatchExactly) {
   const SkinIni ini = SkinIni::Parse(

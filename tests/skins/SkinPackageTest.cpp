@@ -1,5 +1,6 @@
 #include "skins/SkinPackage.h"
 
+#include "TestText.h"
 #include "SkinPacker.h"
 #include "common/Error.h"
 
@@ -16,6 +17,8 @@
 namespace kq {
 namespace {
 
+using test::B;
+
 using skinpack::BuildPackage;
 using skinpack::CompressEntry;
 using skinpack::PackEntry;
@@ -23,11 +26,6 @@ using skinpack::PackEntry;
 using namespace std::literals;
 
 const Cp1251Codec kCodec;
-
-Bytes B(std::string_view s) {
-  const ByteView v = AsBytes(s);
-  return Bytes(v.begin(), v.end());
-}
 
 // Bytes that do not compress, so that the compressed size follows the content's size.
 Bytes Noise(std::size_t n, unsigned seed) {

@@ -1,5 +1,6 @@
 #include "SkinPacker.h"
 
+#include "TestText.h"
 #include "common/Error.h"
 #include "skins/SkinPackage.h"
 
@@ -13,14 +14,11 @@
 namespace kq::skinpack {
 namespace {
 
+using kq::test::B;
+
 namespace fs = std::filesystem;
 
 const Cp1251Codec kCodec;
-
-Bytes B(std::string_view s) {
-  const ByteView v = AsBytes(s);
-  return Bytes(v.begin(), v.end());
-}
 
 class SkinPacker : public ::testing::Test {
  protected:

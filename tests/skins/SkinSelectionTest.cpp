@@ -1,5 +1,6 @@
 #include "skins/SkinSelection.h"
 
+#include "TestText.h"
 #include "SkinPacker.h"
 #include "common/Error.h"
 #include "common/Utf8.h"
@@ -13,22 +14,16 @@
 namespace kq {
 namespace {
 
+using test::B;
+using test::U8;
+
 using skinpack::BuildPackage;
 using skinpack::PackEntry;
 
 const Cp1251Codec kCodec;
 
-std::string U8(std::u16string_view s) {
-  return Utf16ToUtf8String(s);
-}
-
 std::u16string U16(std::string_view s) {
   return Utf8ToUtf16(AsBytes(s));
-}
-
-Bytes B(std::string_view s) {
-  const ByteView v = AsBytes(s);
-  return Bytes(v.begin(), v.end());
 }
 
 // An option file that says which skin it is (GLOBALINFO/TAG); no VERSION key for "".

@@ -1,7 +1,7 @@
 #include "RunningLauncher.h"
 
 #include "UiAutomation.h"
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "win/SystemText.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "win/Win.h"
 
 #include "common/IniDocument.h"
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 
 #include <gtest/gtest.h>
 

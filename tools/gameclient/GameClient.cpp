@@ -7,7 +7,7 @@
 // Exit code: 0 for a good ticket, 1 for a missing or faulty one, 2 when no report could be
 // written.
 #include "common/Utf8.h"
-#include "launcher/LauncherConfig.h"
+#include "common/Paths.h"
 #include "session/Ticket.h"
 #include "win/Files.h"
 #include "win/SystemText.h"

@@ -2,6 +2,7 @@
 
 #include "common/Error.h"
 #include "common/InputStream.h"
+#include "common/Text.h"
 
 #include <zlib.h>
 
@@ -38,11 +39,6 @@ void WriteBytes(const fs::path& path, ByteView data) {
 }
 
 namespace {
-
-bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-  const auto upper = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
-  return std::ranges::equal(a, b, [&](char16_t x, char16_t y) { return upper(x) == upper(y); });
-}
 
 // A name the package may hold and a folder may receive: no directory part, no device.
 bool IsPlainFileName(std::u16string_view name) {

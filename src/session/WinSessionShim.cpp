@@ -1,8 +1,9 @@
-#include "win/SessionShim.h"
+#include "session/WinSessionShim.h"
 
 #include "win/Files.h"
 #include "win/Handles.h"
 #include "win/MessageBox.h"
+#include "win/Threads.h"
 #include "win/Win.h"
 
 #include <atomic>
@@ -57,7 +58,7 @@ class WinSocket final : public ShimSocket {
 
 class Win32Thread final : public ShimThread {
  public:
-  explicit Win32Thread(HANDLE h) : thread_(h) {}
+  explicit Win32Thread(KernelHandle h) : thread_(std::move(h)) {}
   void Join() override {
     if (thread_) ::WaitForSingleObject(thread_.Get(), INFINITE);
   }
@@ -65,12 +66,6 @@ class Win32Thread final : public ShimThread {
  private:
   KernelHandle thread_;
 };
-
-DWORD WINAPI RunThreadBody(void* param) {
-  const std::unique_ptr<std::function<void()>> body(static_cast<std::function<void()>*>(param));
-  (*body)();
-  return 0;
-}
 
 class EventSignal final : public WakeSignal {
  public:
@@ -117,13 +112,9 @@ std::optional<std::uint32_t> WinSessionShim::ParseAddress(std::string_view text)
 }
 
 std::unique_ptr<ShimThread> WinSessionShim::StartThread(std::function<void()> body) {
-  auto* param = new std::function<void()>(std::move(body));
-  const HANDLE h = ::CreateThread(nullptr, 0, RunThreadBody, param, 0, nullptr);
-  if (!h) {
-    delete param;
-    return nullptr;
-  }
-  return std::make_unique<Win32Thread>(h);
+  KernelHandle thread = win::StartThread(std::move(body));
+  if (!thread) return nullptr;
+  return std::make_unique<Win32Thread>(std::move(thread));
 }
 
 std::uint32_t WinSessionShim::TickCount() {
@@ -139,17 +130,7 @@ std::unique_ptr<WakeSignal> WinSessionShim::CreateWakeSignal() {
 }
 
 void WinSessionShim::DispatchMessages() {
-  quitPending = false;
-  MSG msg{};
-  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      ::PostQuitMessage(static_cast<int>(msg.wParam));
-      quitPending = true;
-      return;
-    }
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
-  }
+  quitPending = DispatchPendingMessages();
 }
 
 void WinSessionShim::WaitForWake(WakeSignal& signal, std::uint32_t ms) {

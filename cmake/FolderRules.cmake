@@ -1,0 +1,41 @@
+# The source folders are layers: a folder includes only from the folders below it, so no two
+# folders can include each other. Run as a script (cmake -DKQ_SRC=<src> -P) at every build;
+# an include against the layers fails the build, naming the file and the include.
+#
+#   launcher
+#   settings, skins (settings: common ui win; skins: common resources ui win)
+#   session (common win)    ui (common resources win)
+#   resources (common win)
+#   win (common)
+#   common
+cmake_minimum_required(VERSION 3.25)
+set(kq_allowed_common "")
+set(kq_allowed_win common)
+set(kq_allowed_resources common win)
+set(kq_allowed_ui common resources win)
+set(kq_allowed_session common win)
+set(kq_allowed_settings common ui win)
+set(kq_allowed_skins common resources ui win)
+set(kq_allowed_launcher common resources session settings skins ui win)
+
+file(GLOB_RECURSE kq_sources ${KQ_SRC}/*.h ${KQ_SRC}/*.cpp)
+set(kq_broken "")
+foreach(file IN LISTS kq_sources)
+  file(RELATIVE_PATH rel ${KQ_SRC} ${file})
+  string(REGEX MATCH "^[^/]+" folder "${rel}")
+  if(NOT DEFINED kq_allowed_${folder})
+    list(APPEND kq_broken "${rel}: the folder ${folder} has no place in the layers")
+    continue()
+  endif()
+  file(STRINGS ${file} includes REGEX "^#include \"[a-z]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([a-z]+)/.*" "\\1" target "${line}")
+    if(NOT target STREQUAL folder AND NOT target IN_LIST kq_allowed_${folder})
+      list(APPEND kq_broken "${rel}: ${line} (${folder} may include ${kq_allowed_${folder}})")
+    endif()
+  endforeach()
+endforeach()
+if(kq_broken)
+  list(JOIN kq_broken "\n  " text)
+  message(FATAL_ERROR "Includes against the folder layers:\n  ${text}")
+endif()

@@ -3,8 +3,7 @@
 //
 // The framework's form constructor calls the installed resource initializer under the
 // streaming lock; the framework's own one reads only plain form streams. Start-up installs
-// InitFormFromResources through SetFormResourceInitializer, the framework's supported way
-// to supply the reader, so nothing is patched in memory.
+// InitFormFromResources, which also reads compressed ones, with SetFormResourceInitializer.
 #pragma once
 
 #include "common/Bytes.h"

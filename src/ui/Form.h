@@ -63,7 +63,6 @@ class Form : public forms::StoredComponent, public win::Window {
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int result) { modalResult_ = result; }
-  bool IsModal() const { return modal_; }
 
   // How the form and its controls are drawn: the framework's DefaultLook unless a look was
   // set (null puts the default back); setting one repaints the form.

@@ -111,7 +111,7 @@ endfunction()
 # kq_add_program_info(TARGET DESCRIPTION): the application icon (drawn by icongen at build
 # time, resource id 1) and the version resource, its numbers from the project's version.
 function(kq_add_program_info target description)
-  set(ico ${CMAKE_BINARY_DIR}/icons/KQMiniLauncher.ico)
+  set(ico ${CMAKE_BINARY_DIR}/icons/${target}.ico)
   add_custom_command(
     OUTPUT ${ico}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/icons

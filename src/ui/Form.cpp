@@ -76,7 +76,17 @@ void Form::CreateForm(const CreateOptions& options) {
       brush = backgroundBrush_ = static_cast<HBRUSH>(background_.Get());
     }
   }
-  if (!RegisterClass({.name = className.c_str(), .background = brush})) {
+  // The program's icon (resource 1) where it has one, at both the sizes the system shows.
+  const HINSTANCE program = ::GetModuleHandleW(nullptr);
+  const auto icon = [program](int metric) {
+    const int side = ::GetSystemMetrics(metric);
+    return static_cast<HICON>(::LoadImageW(program, MAKEINTRESOURCEW(1), IMAGE_ICON, side, side,
+                                           LR_SHARED));
+  };
+  if (!RegisterClass({.name = className.c_str(),
+                      .background = brush,
+                      .icon = icon(SM_CXICON),
+                      .smallIcon = icon(SM_CXSMICON)})) {
     throw Error(u"Cannot register the window class " + std::u16string(ClassInfo().name));
   }
 

@@ -17,6 +17,7 @@ bool Window::RegisterClass(const ClassArgs& args) {
   wc.hInstance = instance;
   wc.hCursor = args.cursor;
   wc.hIcon = args.icon;
+  wc.hIconSm = args.smallIcon;
   wc.hbrBackground = args.background;
   wc.lpszClassName = args.name;
   return ::RegisterClassExW(&wc) != 0;

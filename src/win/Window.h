@@ -14,7 +14,8 @@ class Window {
     const wchar_t* name = nullptr;
     HBRUSH background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     HCURSOR cursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    HICON icon = nullptr;
+    HICON icon = nullptr;       // caption, Alt+Tab and taskbar
+    HICON smallIcon = nullptr;  // drawn at the small size itself, not scaled down from icon
     UINT style = CS_DBLCLKS;
   };
   // Registers a window class whose procedure dispatches to the wrappers; a second call

@@ -138,6 +138,16 @@ TEST_F(FormsTest, BuildsEveryControlWhereTheLayoutPutsIt) {
   EXPECT_EQ(client.bottom, 300);
   EXPECT_EQ(TextOf(form.Hwnd()), L"Проверка");
   EXPECT_NE(::GetPropW(form.Hwnd(), ControlNameProperty(L"fmTest").c_str()), nullptr);
+  // The program's icon on the form's class, the small one loaded at its own size.
+  EXPECT_NE(::GetClassLongPtrW(form.Hwnd(), GCLP_HICON), 0);
+  ICONINFO icon{};
+  ASSERT_TRUE(::GetIconInfo(reinterpret_cast<HICON>(::GetClassLongPtrW(form.Hwnd(), GCLP_HICONSM)),
+                            &icon));
+  BITMAP colour{};
+  ::GetObjectW(icon.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, ::GetSystemMetrics(SM_CXSMICON));
+  ::DeleteObject(icon.hbmColor);
+  ::DeleteObject(icon.hbmMask);
 
   struct Case {
     const wchar_t* name;

@@ -10,9 +10,11 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -22,8 +24,19 @@
 namespace kq::loginserver {
 namespace {
 
-// Beyond this many open connections a new one is closed at once.
-constexpr int kMaxOpenConnections = 256;
+// Beyond this many open connections a new one is closed at once: each takes a thread and a
+// descriptor, so the bound stays below the descriptor limit, with room for the rest.
+constexpr int kMaxOpenConnections = 4096;
+constexpr rlim_t kSpareDescriptors = 32;
+
+int OpenConnectionBound() {
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
+    return kMaxOpenConnections;
+  }
+  const rlim_t room = limit.rlim_cur > kSpareDescriptors ? limit.rlim_cur - kSpareDescriptors : 1;
+  return static_cast<int>(std::min<rlim_t>(room, kMaxOpenConnections));
+}
 constexpr std::uint32_t kSplitPauseMs = 50;
 constexpr std::uint8_t kDecoyByte = 0xEE;
 constexpr std::uint8_t kUnknownCode = 0x7E;
@@ -156,7 +169,7 @@ std::optional<std::string> LoginServer::Start() {
   at.sin_port = htons(config_.Port);
   socklen_t size = sizeof at;
   if (::bind(listenFd_, reinterpret_cast<const sockaddr*>(&at), sizeof at) != 0 ||
-      ::listen(listenFd_, 64) != 0 ||
+      ::listen(listenFd_, kMaxOpenConnections) != 0 ||
       ::getsockname(listenFd_, reinterpret_cast<sockaddr*>(&at), &size) != 0) {
     return "cannot listen on 127.0.0.1:" + std::to_string(config_.Port);
   }
@@ -218,6 +231,7 @@ bool LoginServer::Pause(std::uint32_t ms) {
 
 void LoginServer::AcceptLoop() {
   pollfd watch[2] = {{listenFd_, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
+  const int maxOpen = OpenConnectionBound();
   while (!stopping_.load()) {
     if (::poll(watch, 2, -1) < 0) {
       if (errno == EINTR) continue;
@@ -233,7 +247,7 @@ void LoginServer::AcceptLoop() {
       c.thread.join();
       return true;
     });
-    if (open_.load() >= kMaxOpenConnections) {
+    if (open_.load() >= maxOpen) {
       ::close(fd);
       continue;
     }

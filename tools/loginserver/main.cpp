@@ -1,6 +1,8 @@
 // KQLoginServer: runs the reference login server until SIGINT or SIGTERM.
 #include "LoginServer.h"
 
+#include <sys/resource.h>
+
 #include <csignal>
 #include <cstdio>
 #include <iostream>
@@ -24,6 +26,14 @@ int main(int argc, char** argv) {
   sigaddset(&stopSignals, SIGINT);
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  // Each connection takes a descriptor: a soft limit below the hard one (often 1024) would
+  // cap the connections held at once for no reason.
+  rlimit limit{};
+  if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+    limit.rlim_cur = limit.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+  }
 
   LoginServer server(config);
   if (const auto error = server.Start()) {

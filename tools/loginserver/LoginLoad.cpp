@@ -32,8 +32,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::array<std::string_view, kStepCount> kStepNames = {"connect", "hello", "login",
                                                                  "world list", "select world"};
-constexpr std::array<std::string_view, 6> kKindNames = {
-    "refused", "timeout", "closed", "short frame", "unknown frame", "rejected"};
+constexpr std::array<std::string_view, 6> kKindNames = {"refused",     "timeout",       "closed",
+                                                        "short frame", "unknown frame", "rejected"};
 
 // What every login sends: the same for all of them, worked out once.
 struct Script {
@@ -71,7 +71,8 @@ class Link {
 
   std::optional<StepError> Connect(const Script& script) {
     fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (fd_ < 0) return StepError{FailureKind::Refused, std::string("socket: ") + std::strerror(errno)};
+    if (fd_ < 0)
+      return StepError{FailureKind::Refused, std::string("socket: ") + std::strerror(errno)};
     const int yes = 1;
     ::setsockopt(fd_, IPPROTO_TCP, TCP_NODELAY, &yes, sizeof yes);
     sockaddr_in to{};
@@ -103,7 +104,8 @@ class Link {
         ::poll(&p, 1, 100);
         continue;
       }
-      if (sent <= 0) return StepError{FailureKind::Closed, std::string("send: ") + std::strerror(errno)};
+      if (sent <= 0)
+        return StepError{FailureKind::Closed, std::string("send: ") + std::strerror(errno)};
       bytes = bytes.subspan(static_cast<std::size_t>(sent));
     }
     return {};
@@ -126,15 +128,14 @@ class Link {
         if (type == awaited) return {};
         if (!earlier(type)) return StepError{FailureKind::UnknownFrame, "type " + TypeText(type)};
       }
-      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-          deadline - Clock::now());
+      const auto left =
+          std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
       pollfd p{fd_, POLLIN, 0};
       const int ready = left.count() > 0 ? ::poll(&p, 1, static_cast<int>(left.count())) : 0;
       if (ready < 0 && errno == EINTR) continue;
       if (ready == 0) {
-        return StepError{FailureKind::Timeout, assembler_.Pending()
-                                                   ? "part of a frame, then nothing"
-                                                   : "no response"};
+        return StepError{FailureKind::Timeout,
+                         assembler_.Pending() ? "part of a frame, then nothing" : "no response"};
       }
       std::uint8_t buffer[4096];
       const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
@@ -190,8 +191,8 @@ std::optional<std::pair<Step, StepError>> RunLogin(
   const SessionKeys keys = DeriveSessionKeys(hello->AddBase, hello->XorBase, script.AddressText);
   done();
 
-  if (!exchange(Step::Login, BuildLoginRequest(script.AnsiLogin, script.AnsiPassword,
-                                               keys.AddKey, keys.XorKey))) {
+  if (!exchange(Step::Login, BuildLoginRequest(script.AnsiLogin, script.AnsiPassword, keys.AddKey,
+                                               keys.XorKey))) {
     return std::pair{step, *error};
   }
   const auto result = DecodeLoginResult(frame);
@@ -253,8 +254,8 @@ StepFigures Summarise(std::vector<std::uint64_t> micros) {
 }
 
 int LoadReport::FailuresOf(FailureKind kind) const {
-  return static_cast<int>(
-      std::count_if(Failures.begin(), Failures.end(), [&](const Failure& f) { return f.Kind == kind; }));
+  return static_cast<int>(std::count_if(Failures.begin(), Failures.end(),
+                                        [&](const Failure& f) { return f.Kind == kind; }));
 }
 
 LoadReport RunLoad(const LoadOptions& options) {
@@ -313,8 +314,8 @@ LoadReport RunLoad(const LoadOptions& options) {
 }
 
 std::string FormatReport(const LoadOptions& options, const LoadReport& report) {
-  const int workers = options.Concurrency > 0 ? std::min(options.Concurrency, report.Started)
-                                              : report.Started;
+  const int workers =
+      options.Concurrency > 0 ? std::min(options.Concurrency, report.Started) : report.Started;
   char line[256];
   std::string out;
   std::snprintf(line, sizeof line,

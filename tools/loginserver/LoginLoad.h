@@ -19,12 +19,12 @@ inline constexpr std::size_t kStepCount = 5;
 std::string_view StepName(Step step);
 
 enum class FailureKind {
-  Refused,     // the connection was refused or could not be made
-  Timeout,     // no complete response within the time
-  Closed,      // the server closed the connection before the response was complete
-  ShortFrame,  // the awaited type, too short for its fields
+  Refused,       // the connection was refused or could not be made
+  Timeout,       // no complete response within the time
+  Closed,        // the server closed the connection before the response was complete
+  ShortFrame,    // the awaited type, too short for its fields
   UnknownFrame,  // a frame of a type that answers nothing this login asked
-  Rejected,    // the login result carried a non-zero result code
+  Rejected,      // the login result carried a non-zero result code
 };
 std::string_view FailureKindName(FailureKind kind);
 
@@ -33,9 +33,9 @@ struct LoadOptions {
   // launcher scrambles with depend on it.
   std::string Address = "127.0.0.1";
   std::uint16_t Port = 10001;
-  int Count = 100;        // logins in all
-  int Concurrency = 0;    // logins at a time; 0 runs all at once
-  std::string Login;      // UTF-8, sent in code page 1251 like the launcher does
+  int Count = 100;      // logins in all
+  int Concurrency = 0;  // logins at a time; 0 runs all at once
+  std::string Login;    // UTF-8, sent in code page 1251 like the launcher does
   std::string Password;
   bool SelectWorld = false;
   std::uint32_t TimeoutMs = 5000;  // for the connection and for each response

@@ -105,8 +105,8 @@ TEST(LoginLoad, CountsEachFailureOfAMisbehavingServerUnderItsKind) {
       // know.
       {{"--key-pair", "other"}, Step::Login, FailureKind::Rejected},
       // Cut, joined and slow responses are still responses.
-      {{"--fault", "hello=split", "--fault", "login=join", "--fault", "worlds=delay:50",
-        "--fault", "select=join"},
+      {{"--fault", "hello=split", "--fault", "login=join", "--fault", "worlds=delay:50", "--fault",
+        "select=join"},
        std::nullopt},
   };
   for (const FaultCase& c : cases) {
@@ -204,9 +204,10 @@ TEST(LoginLoadFigures, AreNearestRankPercentilesWhateverTheOrder) {
 
 TEST(LoginLoadArgs, TakesTheOperatorsFlagsAndRejectsBadValues) {
   LoadOptions options;
-  const std::vector<std::string> good = {
-      "--address", "10.0.0.5", "--port",  "7777", "--count",        "1000", "--concurrency", "50",
-      "--login",   "Игрок",    "--password", "p w", "--select-world", "yes",  "--timeout", "250"};
+  const std::vector<std::string> good = {"--address",      "10.0.0.5", "--port",        "7777",
+                                         "--count",        "1000",     "--concurrency", "50",
+                                         "--login",        "Игрок",    "--password",    "p w",
+                                         "--select-world", "yes",      "--timeout",     "250"};
   ASSERT_EQ(ParseArgs(good, options), std::nullopt);
   EXPECT_EQ(options.Address, "10.0.0.5");
   EXPECT_EQ(options.Port, 7777);
@@ -217,11 +218,16 @@ TEST(LoginLoadArgs, TakesTheOperatorsFlagsAndRejectsBadValues) {
   EXPECT_TRUE(options.SelectWorld);
   EXPECT_EQ(options.TimeoutMs, 250u);
 
-  const std::vector<std::vector<std::string>> bad = {
-      {"--address", "server.example"}, {"--port", "0"},        {"--port", "70000"},
-      {"--count", "0"},                {"--count", "12x"},     {"--concurrency", "-1"},
-      {"--select-world", "maybe"},     {"--timeout", "0"},     {"--login"},
-      {"--verbose", "1"}};
+  const std::vector<std::vector<std::string>> bad = {{"--address", "server.example"},
+                                                     {"--port", "0"},
+                                                     {"--port", "70000"},
+                                                     {"--count", "0"},
+                                                     {"--count", "12x"},
+                                                     {"--concurrency", "-1"},
+                                                     {"--select-world", "maybe"},
+                                                     {"--timeout", "0"},
+                                                     {"--login"},
+                                                     {"--verbose", "1"}};
   for (const auto& args : bad) {
     LoadOptions o;
     EXPECT_NE(ParseArgs(args, o), std::nullopt) << args[0];

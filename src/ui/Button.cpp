@@ -17,7 +17,18 @@ bool Button::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     Fire(u"OnClick");
     return true;
   }
+  if (msg == WM_DRAWITEM) {
+    face_.Draw(GetLook(), Info(), *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    result = TRUE;
+    return true;
+  }
   return Control::OnReflected(msg, wp, lp, result);
+}
+
+LRESULT Button::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (face_.Handle(Hwnd(), msg, wp, lp, result)) return result;
+  return Control::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace kq::ui

@@ -1,5 +1,6 @@
 // The base of the kinds that hold other controls (group box, panel): passes its children's
-// notifications back to them and fills its background.
+// notifications back to them and fills its background, or lets the look paint its whole face
+// (a group box's frame and caption).
 #pragma once
 
 #include "ui/Control.h"
@@ -12,6 +13,9 @@ class Container : public Control {
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+ private:
+  void PaintFace(HDC dc);
 };
 
 }  // namespace kq::ui

@@ -111,6 +111,7 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
   ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   events_.Bind(*this, Events(), form_.OfferedHandlers());
   AfterCreate();
+  OnLookChanged();
   forms::StoredComponent& self = *this;
   CreateChildren(self.Children(), hwnd_, fontSpec_, ClientInset());
 }
@@ -156,7 +157,7 @@ PartState Control::State() const {
 }
 
 PartInfo Control::Info() const {
-  return {LookPart(), State(), Fonts(), form_.Background()};
+  return {LookPart(), State(), Fonts(), form_.Background(), hwnd_};
 }
 
 const Look& Control::GetLook() const {
@@ -168,7 +169,35 @@ LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  return DefaultProc(msg, wp, lp);
+  switch (msg) {
+    case WM_NCPAINT: {
+      // The system draws the edge and any scroll bars; a look may draw the edge over it.
+      const LRESULT result = DefaultProc(msg, wp, lp);
+      PaintFrame(hwnd_, GetLook(), Info());
+      return result;
+    }
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+    case WM_ENABLE: {
+      const LRESULT result = DefaultProc(msg, wp, lp);
+      if (::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)
+        ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      return result;
+    }
+    default:
+      return DefaultProc(msg, wp, lp);
+  }
+}
+
+void Control::PaintFrame(HWND hwnd, const Look& look, const PartInfo& info) {
+  if (!(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE)) return;
+  HDC dc = ::GetWindowDC(hwnd);
+  if (!dc) return;
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  ::OffsetRect(&r, -r.left, -r.top);
+  look.DrawFrame(info, dc, r);
+  ::ReleaseDC(hwnd, dc);
 }
 
 LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,

@@ -65,6 +65,12 @@ class Control : public forms::StoredComponent {
   // and when the look leaves the part to the system.
   static bool AnswerColors(const Look& look, const PartInfo& info, UINT msg, WPARAM wp,
                            LRESULT& result);
+  // Lets the look draw the client edge of a window that has one, after the system drew it.
+  static void PaintFrame(HWND hwnd, const Look& look, const PartInfo& info);
+
+  // The form's look changed (or the control was just made): a kind whose face the look may
+  // paint takes it over or gives it back here.
+  virtual void OnLookChanged() {}
 
   // A character typed into the control (or its inner text field) through the OnKeyPress
   // handler; false when the handler swallowed it.

@@ -32,12 +32,57 @@ bool PreTranslateFormMessage(MSG& msg) {
   return ::IsDialogMessageW(root, &msg) != 0;
 }
 
-Form::Form() = default;
+namespace {
+
+FormDecorator* g_decorator = nullptr;
+
+std::vector<Form*>& LiveForms() {
+  static std::vector<Form*> forms;
+  return forms;
+}
+
+}  // namespace
+
+Form::Form() {
+  LiveForms().push_back(this);
+}
 
 Form::~Form() {
+  std::erase(LiveForms(), this);
   // Handlers belong to the derived form, which is gone already: none may run now.
   dying_ = true;
   if (Hwnd()) ::DestroyWindow(Hwnd());
+}
+
+void SetFormDecorator(FormDecorator* decorator) {
+  g_decorator = decorator;
+}
+
+const std::vector<Form*>& Form::All() {
+  return LiveForms();
+}
+
+void Form::ForEachControl(const std::function<void(Control&)>& visit) const {
+  std::vector<const forms::StoredComponent*> todo{this};
+  while (!todo.empty()) {
+    const forms::StoredComponent* c = todo.back();
+    todo.pop_back();
+    const auto& children = c->Children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) todo.push_back(it->get());
+    if (c == this) continue;
+    if (auto* control = dynamic_cast<Control*>(const_cast<forms::StoredComponent*>(c)))
+      visit(*control);
+  }
+}
+
+void Form::AdoptFilter(std::unique_ptr<MessageFilter> filter) {
+  filters_.push_back(filter.get());
+  ownFilters_.push_back(std::move(filter));
+}
+
+void Form::RemoveFilter(MessageFilter* filter) {
+  std::erase(filters_, filter);
+  std::erase_if(ownFilters_, [filter](const auto& own) { return own.get() == filter; });
 }
 
 const Look& Form::GetLook() const {
@@ -46,6 +91,7 @@ const Look& Form::GetLook() const {
 
 void Form::SetLook(const Look* look) {
   look_ = look;
+  ForEachControl([](Control& c) { c.OnLookChanged(); });
   if (Hwnd()) {
     ::RedrawWindow(Hwnd(), nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
@@ -138,6 +184,7 @@ void Form::CreateForm(const CreateOptions& options) {
                                           {u"OnDestroy", HandlerKind::kNotify}};
   events_.Bind(*this, kEvents, handlers_);
   if (SameName(TextOf(Find(u"Position")).value_or(u""), u"poDesktopCenter")) PlaceAtPosition();
+  if (g_decorator) g_decorator->Decorate(*this);
   Fire(u"OnCreate");
 }
 

@@ -28,6 +28,18 @@ extern const forms::ComponentClass kFormClass;
 // when the message was handled and must not be dispatched.
 bool PreTranslateFormMessage(MSG& msg);
 
+class Form;
+
+// Dresses every form as it is made (the skin painter, while a skin is in force): called once
+// a form's window and controls exist, before its OnCreate.
+class FormDecorator {
+ public:
+  virtual ~FormDecorator() = default;
+  virtual void Decorate(Form& form) = 0;
+};
+// Null takes the decorator away; forms made from then on stay plain.
+void SetFormDecorator(FormDecorator* decorator);
+
 // Modal results, as buttons store them (ModalResult = 1).
 inline constexpr int kModalOk = 1;
 inline constexpr int kModalCancel = 2;
@@ -68,12 +80,28 @@ class Form : public forms::StoredComponent, public win::Window {
   // set (null puts the default back); setting one repaints the form.
   const Look& GetLook() const;
   void SetLook(const Look* look);
+  // Every control of the form, at any depth, in layout order.
+  void ForEachControl(const std::function<void(Control&)>& visit) const;
+  // The forms that exist, in the order they were made.
+  static const std::vector<Form*>& All();
   // The brush of the layout's Color, on which the form's controls are drawn.
   HBRUSH Background() const { return backgroundBrush_; }
 
   // Filters see the form's messages in the order they were added, before the form. A filter
   // lives as long as the form (a component of it).
   void AddFilter(MessageFilter* filter) { filters_.push_back(filter); }
+  // A filter the form owns from now on, until RemoveFilter or the form's end.
+  void AdoptFilter(std::unique_ptr<MessageFilter> filter);
+  // Takes a filter out; an adopted one is destroyed.
+  void RemoveFilter(MessageFilter* filter);
+  // The first filter of that type, or null.
+  template <class T>
+  T* FindFilter() const {
+    for (MessageFilter* f : filters_) {
+      if (auto* t = dynamic_cast<T*>(f)) return t;
+    }
+    return nullptr;
+  }
 
   // The first component of the form of that type, at any depth, or null.
   template <class T>
@@ -109,6 +137,7 @@ class Form : public forms::StoredComponent, public win::Window {
   HBRUSH backgroundBrush_ = ::GetSysColorBrush(COLOR_BTNFACE);
   const Look* look_ = nullptr;
   std::vector<MessageFilter*> filters_;
+  std::vector<std::unique_ptr<MessageFilter>> ownFilters_;
   UINT nextId_ = 100;  // clear of IDOK and IDCANCEL
   int modalResult_ = 0;
   bool modal_ = false;

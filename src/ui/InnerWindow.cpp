@@ -39,6 +39,7 @@ PartInfo InnerWindow::Info() const {
   PartInfo info = owner_.Info();
   info.part = part_;
   info.state.focused = hwnd_ && ::GetFocus() == hwnd_;
+  info.window = hwnd_;
   return info;
 }
 

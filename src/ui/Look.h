@@ -7,6 +7,8 @@
 #include "resources/FormValues.h"
 #include "win/Win.h"
 
+#include <string_view>
+
 namespace kq::ui {
 
 // What is being drawn.
@@ -29,6 +31,7 @@ enum class Part {
 
 struct PartState {
   bool hot = false;  // under the mouse
+  bool pressed = false;
   bool selected = false;
   bool focused = false;
   bool disabled = false;
@@ -46,6 +49,20 @@ struct PartInfo {
   PartState state;
   PartFonts fonts;
   HBRUSH background = nullptr;  // the form's background (its Color)
+  HWND window = nullptr;        // the part's window: brushes are aligned to the form
+};
+
+enum class CheckState { kUnchecked, kChecked, kMixed };
+
+// A part whose whole face a look paints itself: push buttons, check boxes, radio buttons,
+// group boxes.
+struct FaceInfo {
+  PartInfo info;
+  RECT rect{};  // the window's client rectangle
+  std::wstring_view text;
+  HFONT font = nullptr;
+  CheckState check = CheckState::kUnchecked;
+  bool isDefault = false;  // the push button Enter presses
 };
 
 enum class Bevel { kNone, kRaised, kLowered };
@@ -76,6 +93,16 @@ class Look {
   // Draws a part's bevels along the edge of the rectangle (WM_PAINT of a panel).
   virtual void DrawBevels(const PartInfo& info, HDC dc, const RECT& rect,
                           const Bevels& bevels) const = 0;
+
+  // Whether the look paints the part's whole face (DrawFace) instead of the system.
+  virtual bool PaintsFace(Part /*part*/) const { return false; }
+  // Paints a face into a buffer the size of the window's client area.
+  virtual void DrawFace(const FaceInfo& /*face*/, HDC /*dc*/) const {}
+  // Paints the frame of a part with a client edge (edits, lists, combo boxes) on
+  // WM_NCPAINT; false leaves it to the system.
+  virtual bool DrawFrame(const PartInfo& /*info*/, HDC /*dc*/, const RECT& /*windowRect*/) const {
+    return false;
+  }
 };
 
 }  // namespace kq::ui

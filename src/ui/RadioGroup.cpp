@@ -28,7 +28,7 @@ void RadioGroup::AfterCreate() {
     ::SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     ::SetPropW(b, ControlNameProperty(win::Wide(Name()) + L"[" + std::to_wstring(i) + L"]").c_str(),
                reinterpret_cast<HANDLE>(1));
-    buttons_.push_back(std::make_unique<InnerWindow>(*this, Part::kRadioButton));
+    buttons_.push_back(std::make_unique<Choice>(*this));
     buttons_.back()->Attach(b);
   }
   Arrange();
@@ -71,7 +71,15 @@ void RadioGroup::SetItemIndex(int index) {
 LRESULT RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      if (HIWORD(wp) == BN_CLICKED) Fire(u"OnClick");
+      if (HIWORD(wp) == BN_CLICKED) {
+        // Owner-drawn choices are checked here, as the system's automatic ones check
+        // themselves.
+        for (std::size_t i = 0; i < buttons_.size(); ++i) {
+          if (buttons_[i]->Hwnd() == reinterpret_cast<HWND>(lp) && buttons_[i]->Face().Painted())
+            SetItemIndex(static_cast<int>(i));
+        }
+        Fire(u"OnClick");
+      }
       return 0;
     case WM_SIZE:
       Arrange();
@@ -80,6 +88,26 @@ LRESULT RadioGroup::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
   }
   return Container::HandleMessage(msg, wp, lp);
+}
+
+void RadioGroup::OnLookChanged() {
+  const bool painted = GetLook().PaintsFace(Part::kRadioButton);
+  for (auto& b : buttons_) b->Face().Adopt(b->Hwnd(), painted);
+}
+
+bool RadioGroup::Choice::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+  if (msg == WM_DRAWITEM) {
+    face_.Draw(Owner().GetLook(), Info(), *reinterpret_cast<const DRAWITEMSTRUCT*>(lp));
+    result = TRUE;
+    return true;
+  }
+  return InnerWindow::OnReflected(msg, wp, lp, result);
+}
+
+LRESULT RadioGroup::Choice::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT result = 0;
+  if (face_.Handle(Hwnd(), msg, wp, lp, result)) return result;
+  return InnerWindow::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace kq::ui

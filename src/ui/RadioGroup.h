@@ -1,6 +1,7 @@
 // TRadioGroup: a captioned frame of radio buttons, one per item, in columns.
 #pragma once
 
+#include "ui/ButtonFace.h"
 #include "ui/Container.h"
 #include "ui/InnerWindow.h"
 
@@ -22,6 +23,7 @@ class RadioGroup final : public Container {
   void SetItemIndex(int index);  // -1 selects none
   int Count() const { return static_cast<int>(buttons_.size()); }
   HWND Button(int index) const { return buttons_.at(index)->Hwnd(); }
+  void OnLookChanged() override;
 
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }
@@ -33,7 +35,20 @@ class RadioGroup final : public Container {
  private:
   void Arrange();
   CreateArgs args_;
-  std::vector<std::unique_ptr<InnerWindow>> buttons_;  // part kRadioButton
+  // One choice: a radio button whose face the look may paint.
+  class Choice final : public InnerWindow {
+   public:
+    explicit Choice(RadioGroup& owner) : InnerWindow(owner, Part::kRadioButton) {}
+    ButtonFace& Face() { return face_; }
+    bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    ButtonFace face_;
+  };
+  std::vector<std::unique_ptr<Choice>> buttons_;
 };
 
 }  // namespace kq::ui

@@ -1,0 +1,280 @@
+// The skin painter in this process: a form of this test program's resources painted with
+// small flat skins, and what the screen shows of it read back pixel by pixel.
+#include "paint/FrameSkin.h"
+#include "paint/SkinImages.h"
+#include "paint/SkinPainter.h"
+#include "resources/ModuleResources.h"
+#include "ui/Form.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace kq::paint {
+namespace {
+
+const forms::ComponentClass kPaintClass{u"TfmPaintTest", &ui::kFormClass};
+
+class PaintForm final : public ui::Form {
+ public:
+  const forms::ComponentClass& ClassInfo() const override { return kPaintClass; }
+};
+
+struct Skin {
+  std::shared_ptr<const SkinModel> model;
+  std::shared_ptr<const SkinImages> images;
+};
+
+Skin FlatSkin(std::u16string_view text) {
+  const ModelResult built = BuildSkinModel(SkinIni::Parse(text));
+  EXPECT_TRUE(built.errors.empty()) << (built.errors.empty() ? "" : "a model error");
+  auto model = std::make_shared<const SkinModel>(built.model);
+  std::shared_ptr<const SkinImages> images =
+      SkinImages::Load(*model, [](const std::u16string&) { return std::optional<Bytes>(); });
+  return {model, images};
+}
+
+void Pump(int ms = 150) {
+  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(10);
+  } while (static_cast<int>(end - ::GetTickCount()) > 0);
+}
+
+// What the screen shows at a point of a window's client area.
+COLORREF ClientPixel(HWND hwnd, int x, int y) {
+  POINT p{x, y};
+  ::ClientToScreen(hwnd, &p);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, p.x, p.y);
+  ::ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// What the screen shows at a point of a window (its frame included).
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, r.left + x, r.top + y);
+  ::ReleaseDC(nullptr, screen);
+  return c;
+}
+
+bool AnyPixelOf(HWND hwnd, RECT r, COLORREF color) {
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      if (ClientPixel(hwnd, x, y) == color) return true;
+    }
+  }
+  return false;
+}
+
+std::string Hex(COLORREF c) {
+  char buf[16];
+  std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+  return buf;
+}
+
+class SkinPaintTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    forms::SetProgramModule(&module_);
+    forms::SetFormResourceInitializer(&forms::InitFormFromResources);
+  }
+  void TearDown() override {
+    SkinPainter::Instance().Remove();
+    forms::SetFormResourceInitializer(nullptr);
+    forms::SetProgramModule(nullptr);
+  }
+  win::ModuleResources module_;
+};
+
+constexpr COLORREF Rgb(unsigned hex) {
+  return RGB(hex >> 16 & 0xFF, hex >> 8 & 0xFF, hex & 0xFF);
+}
+
+struct ColourCase {
+  const char* name;
+  std::u16string_view text;
+  unsigned form, caption, border, button, buttonHot, buttonPressed, buttonDisabled, edit,
+      editBorder, selection, checkMark;
+};
+
+constexpr std::u16string_view kDark =
+    u"[FORM]\r\nCOLOR=#1E1E1E\r\nFONTCOLOR=#E6E6E6\r\n"
+    u"[CAPTION]\r\nCOLOR=#0A0A50\r\nFONTCOLOR=#F0F0F0\r\nHEIGHT=24\r\n"
+    u"[BORDER]\r\nWIDTH=4\r\nCOLOR=#303030\r\nBORDERCOLOR=#606060\r\n"
+    u"[BUTTON]\r\nCOLOR=#333333\r\nCOLOR.HOT=#3C5A78\r\nCOLOR.PRESSED=#14283C\r\n"
+    u"COLOR.DISABLED=#2A2A2A\r\nFONTCOLOR=#EEEEEE\r\nFONTCOLOR.DISABLED=#9A9A9A\r\n"
+    u"BORDERCOLOR=#777777\r\n"
+    u"[EDIT]\r\nCOLOR=#2A2A2A\r\nFONTCOLOR=#E6E6E6\r\nBORDERCOLOR=#5C8A5C\r\n"
+    u"[LISTBOX]\r\nCOLOR=#262626\r\nFONTCOLOR=#E6E6E6\r\nBORDERCOLOR=#5C8A5C\r\n"
+    u"[SELECTION]\r\nCOLOR=#8C2D2D\r\nFONTCOLOR=#FFFFFF\r\n";
+
+constexpr std::u16string_view kLight =
+    u"[FORM]\r\nCOLOR=#F4F7FB\r\nFONTCOLOR=#1F2A36\r\n"
+    u"[CAPTION]\r\nCOLOR=#DCE8F5\r\nFONTCOLOR=#1F2A36\r\nHEIGHT=22\r\n"
+    u"[BORDER]\r\nWIDTH=3\r\nCOLOR=#A0B4C8\r\nBORDERCOLOR=#708090\r\n"
+    u"[BUTTON]\r\nCOLOR=#E8EEF5\r\nCOLOR.HOT=#D0E4FA\r\nCOLOR.PRESSED=#B4CDE6\r\n"
+    u"COLOR.DISABLED=#F0F0F0\r\nFONTCOLOR=#1F2A36\r\nBORDERCOLOR=#8AA0B4\r\n"
+    u"[EDIT]\r\nCOLOR=#FFFFFF\r\nFONTCOLOR=#1F2A36\r\nBORDERCOLOR=#3B6FC0\r\n"
+    u"[SELECTION]\r\nCOLOR=#3B6FC0\r\nFONTCOLOR=#FFFFFF\r\n";
+
+const ColourCase kColourCases[] = {
+    {"dark", kDark, 0x1E1E1E, 0x0A0A50, 0x606060, 0x333333, 0x3C5A78, 0x14283C, 0x2A2A2A,
+     0x2A2A2A, 0x5C8A5C, 0x8C2D2D, 0xE6E6E6},
+    {"light", kLight, 0xF4F7FB, 0xDCE8F5, 0x708090, 0xE8EEF5, 0xD0E4FA, 0xB4CDE6, 0xF0F0F0,
+     0xFFFFFF, 0x3B6FC0, 0x3B6FC0, 0x1F2A36},
+};
+
+// Each skin's declared colours reach the screen: caption, frame, background, a button in
+// its normal, hot, pressed and disabled states, an edit and its outline, the list's
+// selection and the mark of a checked box.
+TEST_F(SkinPaintTest, TheSkinsColoursReachTheScreen) {
+  for (const ColourCase& c : kColourCases) {
+    SCOPED_TRACE(c.name);
+    PaintForm form;
+    form.CreateForm();
+    const Skin skin = FlatSkin(c.text);
+    SkinPainter::Instance().Apply(skin.model, skin.images);
+    HWND hwnd = form.Hwnd();
+    form.Show();
+    ::SetForegroundWindow(hwnd);
+    HWND button = form.FindControl(u"btnFace")->Hwnd();
+    HWND edit = form.FindControl(u"edtField")->Hwnd();
+    HWND list = form.FindControl(u"lbList")->Hwnd();
+    ::SetFocus(edit);
+    ::SendMessageW(list, LB_SETCURSEL, 0, 0);
+    ::SetCursorPos(0, 0);
+    Pump(300);
+
+    const int border = (*skin.model)[SectionId::kBorder].size;
+    EXPECT_EQ(Hex(WindowPixel(hwnd, 0, 0)), Hex(Rgb(c.border)));
+    EXPECT_EQ(Hex(WindowPixel(hwnd, border + 2, border + 3)), Hex(Rgb(c.caption)));
+    EXPECT_EQ(Hex(ClientPixel(hwnd, 300, 12)), Hex(Rgb(c.form)));
+    EXPECT_EQ(Hex(ClientPixel(button, 5, 5)), Hex(Rgb(c.button)));
+    EXPECT_EQ(Hex(ClientPixel(edit, 100, 10)), Hex(Rgb(c.edit)));
+    EXPECT_EQ(Hex(WindowPixel(edit, 0, 0)), Hex(Rgb(c.editBorder)));
+    EXPECT_EQ(Hex(ClientPixel(list, 100, 8)), Hex(Rgb(c.selection)));
+    EXPECT_TRUE(AnyPixelOf(form.FindControl(u"chkBox")->Hwnd(), {0, 0, 16, 17},
+                           Rgb(c.checkMark)));
+
+    // Hot under the mouse, pressed, disabled.
+    RECT r;
+    ::GetWindowRect(button, &r);
+    ::SetCursorPos(r.left + 5, r.top + 5);
+    Pump(300);
+    EXPECT_EQ(Hex(ClientPixel(button, 5, 5)), Hex(Rgb(c.buttonHot)));
+    ::SetCursorPos(0, 0);
+    ::SendMessageW(button, BM_SETSTATE, TRUE, 0);
+    Pump();
+    EXPECT_EQ(Hex(ClientPixel(button, 5, 5)), Hex(Rgb(c.buttonPressed)));
+    ::SendMessageW(button, BM_SETSTATE, FALSE, 0);
+    ::EnableWindow(button, FALSE);
+    Pump();
+    EXPECT_EQ(Hex(ClientPixel(button, 5, 5)), Hex(Rgb(c.buttonDisabled)));
+  }
+}
+
+// A check box painted by the skin still checks and unchecks itself when clicked, and
+// answers the system's questions about its state; so do the radio group's choices.
+TEST_F(SkinPaintTest, PaintedButtonsKeepTheirBehaviour) {
+  PaintForm form;
+  form.CreateForm();
+  const Skin skin = FlatSkin(kDark);
+  HWND box = form.FindControl(u"chkBox")->Hwnd();
+  ASSERT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  SkinPainter::Instance().Apply(skin.model, skin.images);
+  EXPECT_EQ(::GetWindowLongPtrW(box, GWL_STYLE) & 0x0F, BS_OWNERDRAW);
+  EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_CHECKED);
+  ::SendMessageW(box, BM_CLICK, 0, 0);
+  EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  HWND button = form.FindControl(u"btnFace")->Hwnd();
+  EXPECT_TRUE(::SendMessageW(button, WM_GETDLGCODE, 0, 0) & DLGC_UNDEFPUSHBUTTON);
+
+  HWND group = form.FindControl(u"rgChoice")->Hwnd();
+  HWND second = ::GetWindow(::GetWindow(group, GW_CHILD), GW_HWNDNEXT);
+  ASSERT_NE(second, nullptr);
+  EXPECT_TRUE(::SendMessageW(second, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON);
+  ::SendMessageW(second, BM_CLICK, 0, 0);
+  EXPECT_EQ(::SendMessageW(second, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(::SendMessageW(::GetWindow(group, GW_CHILD), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  // Without the skin the system's buttons come back with the states they had.
+  SkinPainter::Instance().Remove();
+  EXPECT_EQ(::GetWindowLongPtrW(box, GWL_STYLE) & 0x0F, BS_AUTOCHECKBOX);
+  EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(::SendMessageW(second, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// The skinned frame keeps the client area's size; taking the skin away gives the system's
+// frame back, of the same client size. Forms made while a skin is in force wear it too.
+TEST_F(SkinPaintTest, TheFrameComesAndGoesAroundTheSameClientArea) {
+  PaintForm form;
+  form.CreateForm();
+  HWND hwnd = form.Hwnd();
+  RECT plain;
+  ::GetClientRect(hwnd, &plain);
+  const Skin skin = FlatSkin(kDark);
+  SkinPainter::Instance().Apply(skin.model, skin.images);
+  RECT client, window;
+  ::GetClientRect(hwnd, &client);
+  ::GetWindowRect(hwnd, &window);
+  EXPECT_EQ(client.right, plain.right);
+  EXPECT_EQ(client.bottom, plain.bottom);
+  EXPECT_EQ(window.right - window.left, plain.right + 2 * 4);
+  EXPECT_EQ(window.bottom - window.top, plain.bottom + 24 + 2 * 4);
+  EXPECT_FALSE(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
+
+  // The frame answers the mouse as a caption does: buttons, caption, the menu's edge.
+  const auto hit = [&](int x, int y) {
+    return ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + y));
+  };
+  EXPECT_EQ(hit(30, 12), HTCAPTION);
+  EXPECT_EQ(hit(5, 12), HTSYSMENU);
+  EXPECT_EQ(hit(window.right - window.left - 10, 14), HTCLOSE);
+  EXPECT_EQ(hit(50, 60), HTCLIENT);
+
+  PaintForm later;
+  later.CreateForm();
+  EXPECT_NE(later.FindFilter<FrameSkin>(), nullptr);
+  EXPECT_EQ(&later.GetLook(), SkinPainter::Instance().Look());
+
+  SkinPainter::Instance().Remove();
+  ::GetClientRect(hwnd, &client);
+  EXPECT_EQ(client.right, plain.right);
+  EXPECT_EQ(client.bottom, plain.bottom);
+  EXPECT_TRUE(::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CAPTION);
+  EXPECT_EQ(form.FindFilter<FrameSkin>(), nullptr);
+}
+
+// Switching skins a hundred times on a shown form leaves the process's GDI and USER object
+// counts where they were.
+TEST_F(SkinPaintTest, SwitchingSkinsLeaksNoObjects) {
+  PaintForm form;
+  form.CreateForm();
+  form.Show();
+  const Skin skins[] = {FlatSkin(kDark), FlatSkin(kLight)};
+  SkinPainter::Instance().Apply(skins[0].model, skins[0].images);
+  Pump();
+  const DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+  if (gdi == 0) GTEST_SKIP() << "this system does not count GUI objects (GetGuiResources)";
+  for (int i = 1; i <= 100; ++i) {
+    SkinPainter::Instance().Apply(skins[i % 2].model, skins[i % 2].images);
+    ::UpdateWindow(form.Hwnd());
+  }
+  Pump();
+  EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), gdi);
+  EXPECT_EQ(::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS), user);
+}
+
+}  // namespace
+}  // namespace kq::paint

@@ -1,6 +1,8 @@
 #include "paint/SkinPainter.h"
 
+#include "paint/DialogSkin.h"
 #include "paint/FrameSkin.h"
+#include "win/MessageBox.h"
 
 namespace kq::paint {
 namespace {
@@ -58,10 +60,12 @@ void SkinPainter::Apply(std::shared_ptr<const SkinModel> model,
     Dress(*form);
   }
   ui::SetFormDecorator(this);
+  win::SetMessageBoxDresser(&DressMessageBox);
 }
 
 void SkinPainter::Remove() {
   ui::SetFormDecorator(nullptr);
+  win::SetMessageBoxDresser(nullptr);
   for (ui::Form* form : ui::Form::All()) {
     if (!form->Hwnd()) continue;
     const Freeze freeze(form->Hwnd());

@@ -15,6 +15,12 @@ enum class MessageKind {
 
 void ShowMessageBox(MessageKind kind, std::u16string_view text, std::u16string_view caption);
 
+// Dresses the program's message boxes (the skin painter, while a skin is in force): called
+// with each box's window as it is made, for boxes shown on the thread that set it. Null
+// leaves the boxes plain.
+using MessageBoxDresser = void (*)(void* box);  // an HWND
+void SetMessageBoxDresser(MessageBoxDresser dresser);
+
 // The error box: captioned "Error", error icon, one OK.
 inline void ShowErrorBox(std::u16string_view text) {
   ShowMessageBox(MessageKind::kError, text, u"Error");

@@ -195,6 +195,15 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return Form::HandleMessage(msg, wp, lp);
 }
 
+bool TfrmMain::OnEnterKey(HWND focus) {
+  // Enter on a world enters it, as a double-click does. Enter presses neither button.
+  if (focus == Get<ui::Control>(u"lbWorlds").Hwnd()) {
+    lbWorldsDblClick();
+    return true;
+  }
+  return false;
+}
+
 void TfrmMain::OnNotice(const TMainSessionHost::Notice& notice) {
   auto& list = Get<ui::ListBox>(u"lbWorlds");
   if (notice.worlds) {

@@ -58,6 +58,7 @@ class TfrmMain final : public ui::Form {
  protected:
   std::vector<ui::HandlerSlot> Handlers() override;
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  bool OnEnterKey(HWND focus) override;
   void OnDestroy() override;
 
  private:

@@ -84,32 +84,44 @@ void FrameSkin::Release() {
   ::GetClientRect(hwnd, &client);
   worn_ = false;
   menus_.Undress();
-  ::SetWindowLongPtrW(hwnd, GWL_STYLE, systemStyle_);
+  // Only the caption comes back: visibility, minimised and enabled states are today's.
+  const LONG_PTR style =
+      ::GetWindowLongPtrW(hwnd, GWL_STYLE) | (systemStyle_ & static_cast<LONG_PTR>(WS_CAPTION));
+  ::SetWindowLongPtrW(hwnd, GWL_STYLE, style);
   RECT r = client;
-  ::AdjustWindowRectEx(&r, static_cast<DWORD>(systemStyle_), FALSE,
+  ::AdjustWindowRectEx(&r, static_cast<DWORD>(style), FALSE,
                        static_cast<DWORD>(::GetWindowLongPtrW(hwnd, GWL_EXSTYLE)));
-  ::SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  Place(r.right - r.left, r.bottom - r.top, true);
   font_.Reset();
   look_.reset();
 }
 
 void FrameSkin::Resize(bool frameChanged) {
   HWND hwnd = form_.Hwnd();
-  RECT client;
-  ::GetClientRect(hwnd, &client);
   if (::IsIconic(hwnd)) {
     ::SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return;
   }
+  RECT client;
+  ::GetClientRect(hwnd, &client);
   // Measure the frame from a window of any size, then size the window around the client.
   const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false);
-  const int width = client.right + 2 * f.border;
-  const int height = client.bottom + f.caption + 2 * f.border;
-  ::SetWindowPos(hwnd, nullptr, 0, 0, width, height,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
-                     (frameChanged ? SWP_FRAMECHANGED : 0));
+  Place(client.right + 2 * f.border, client.bottom + f.caption + 2 * f.border, frameChanged);
+}
+
+void FrameSkin::Place(int width, int height, bool frameChanged) {
+  HWND hwnd = form_.Hwnd();
+  // The window keeps its centre, so that a centred window stays centred in any frame.
+  RECT w;
+  ::GetWindowRect(hwnd, &w);
+  HWND parent = ::GetAncestor(hwnd, GA_PARENT);
+  if (parent && parent != ::GetDesktopWindow())
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&w), 2);
+  const int x = w.left + ((w.right - w.left) - width) / 2;
+  const int y = w.top + ((w.bottom - w.top) - height) / 2;
+  ::SetWindowPos(hwnd, nullptr, x, y, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (frameChanged ? SWP_FRAMECHANGED : 0));
 }
 
 LRESULT FrameSkin::HitTest(POINT screen) const {

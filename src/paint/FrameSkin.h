@@ -48,6 +48,7 @@ class FrameSkin final : public ui::MessageFilter {
   LRESULT HitTest(POINT screen) const;
   void Paint();
   void Resize(bool frameChanged);
+  void Place(int width, int height, bool frameChanged);
 
   ui::Form& form_;
   std::shared_ptr<const SkinLook> look_;

@@ -298,6 +298,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (focus && (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
                       (DLGC_UNDEFPUSHBUTTON | DLGC_DEFPUSHBUTTON))) {
           ::SendMessageW(focus, BM_CLICK, 0, 0);
+        } else if (focus) {
+          OnEnterKey(focus);
         }
       }
       return 0;

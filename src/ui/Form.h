@@ -118,6 +118,9 @@ class Form : public forms::StoredComponent, public win::Window {
   virtual std::vector<HandlerSlot> Handlers() { return {}; }
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   bool FilterMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  // Enter pressed while the focus is on a control that is not a push button; true when the
+  // form did something with it.
+  virtual bool OnEnterKey(HWND /*focus*/) { return false; }
   void OnClose() override;
 
  private:

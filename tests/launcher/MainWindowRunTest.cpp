@@ -376,6 +376,13 @@ TEST_F(MainWindowRun, AClosedWorldIsShownRedAndNotEntered) {
 
   ASSERT_TRUE(ui::DoubleClickItem(list, 0));
   EXPECT_EQ(ui::TakeMessageBox(game.Launcher().Pid()), L"Сервер временно недоступен.");
+  // Enter on the world, once the list has the focus, is a double-click.
+  const LPARAM item = MAKELPARAM(4, 4);
+  ::PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, item);
+  ::PostMessageW(list, WM_LBUTTONUP, 0, item);
+  ::PostMessageW(list, WM_KEYDOWN, VK_RETURN, 1);
+  ::PostMessageW(list, WM_KEYUP, VK_RETURN, 0xC0000001);
+  EXPECT_EQ(ui::TakeMessageBox(game.Launcher().Pid()), L"Сервер временно недоступен.");
   EXPECT_EQ(ui::Items(list), std::vector<std::wstring>{L" Ризура"});
   EXPECT_EQ(ui::Text(game.Control(L"lblError")), L"");
   EXPECT_EQ(ReadFileBytes(game.Folder() / L"System\\DefaultSet.tmp"), "");

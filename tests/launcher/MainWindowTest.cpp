@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace kq {
 namespace {
 
@@ -262,6 +264,69 @@ TEST(MainWindow, TheSkinMenuSetsTheSkin) {
     EXPECT_EQ(launcher.WaitForExit(), 0);
     EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"), config + c.stored + "\r\n");
   }
+}
+
+// What the screen shows at a point of a window, its frame included.
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, r.left + x, r.top + y);
+  ::ReleaseDC(nullptr, screen);
+  return c;
+}
+
+// Every internal skin, chosen in turn from the skin menu of one running launcher, loads
+// without an error box and repaints the main window at once, each unlike the one before;
+// the settings dialog takes the skin too. The captures stay in the artifacts folder.
+TEST(MainWindow, EveryInternalSkinPaintsLive) {
+  TestFolder game(L"game");
+  WriteFileBytes(game / L"KQMiniLauncherSettings.ini",
+                 "[GUI]\r\nSkinMenu=1\r\nSkin=FM (internal)\r\n");
+  RunningLauncher launcher(game.Path(), game.Path().c_str());
+  HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+  ASSERT_NE(main, nullptr);
+  HWND settings = launcher.WaitForWindow(L"TfmSettings");
+  ASSERT_NE(settings, nullptr);
+  ::SetForegroundWindow(main);
+  std::set<COLORREF> captions;
+  COLORREF previous = CLR_INVALID;
+  constexpr int kSkins = 74;
+  for (int i = 0; i < kSkins; ++i) {
+    SCOPED_TRACE(i);
+    ::SendMessageW(main, WM_INITMENUPOPUP, 0, MAKELPARAM(0, TRUE));
+    DWORD_PTR answer = 0;
+    // A skin that fails shows its error box, and the choice does not return meanwhile.
+    ASSERT_TRUE(::SendMessageTimeoutW(main, WM_SYSCOMMAND, 0x1000 + i * 0x10, 0, SMTO_NORMAL,
+                                      10000, &answer))
+        << ui::TakeMessageBox(launcher.Pid(), 0);
+    EXPECT_EQ(ui::WaitTopWindow(L"#32770", 0, launcher.Pid(), true), nullptr);
+    const COLORREF caption = WindowPixel(main, 6, 8);
+    EXPECT_NE(caption, previous);
+    previous = caption;
+    captions.insert(caption);
+    const std::wstring shot =
+        win::test::ArtifactsFolder() + L"skin-" + std::to_wstring(i) + L".bmp";
+    ASSERT_TRUE(ui::SaveScreenshot(main, shot));
+    EXPECT_GT(win::test::DistinctColours(shot), 8);
+    if (i % 25 == 0) {
+      // The settings dialog, modal, in the same skin: shown, taken, closed.
+      ui::Click(ui::FindNamed(main, L"btnSettings"));
+      ASSERT_NE(ui::WaitTopWindow(L"TfmSettings", 10000, launcher.Pid(), true), nullptr);
+      ::Sleep(300);
+      const std::wstring dialog =
+          win::test::ArtifactsFolder() + L"skin-" + std::to_wstring(i) + L"-settings.bmp";
+      ASSERT_TRUE(ui::SaveScreenshot(settings, dialog));
+      EXPECT_GT(win::test::DistinctColours(dialog), 8);
+      ::PostMessageW(settings, WM_CLOSE, 0, 0);
+      for (int wait = 0; wait < 100 && ::IsWindowVisible(settings); ++wait) ::Sleep(50);
+      EXPECT_FALSE(::IsWindowVisible(settings));
+    }
+  }
+  // Different skins look different.
+  EXPECT_GE(captions.size(), 50u);
+  ::PostMessageW(main, WM_CLOSE, 0, 0);
+  EXPECT_EQ(launcher.WaitForExit(), 0);
 }
 
 // "/acver" in any letter case shows the skin engine's version once, before the main window

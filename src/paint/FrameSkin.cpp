@@ -27,25 +27,31 @@ bool Inside(const RECT& r, POINT p) {
 
 }  // namespace
 
-FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool minimizeBox) {
+FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool minimizeBox,
+                        int dpi) {
+  const auto scaled = [dpi](int v) { return ::MulDiv(v, dpi, 96); };
   FrameLayout f;
-  f.border = std::clamp(model[SectionId::kBorder].size, 1, 16);
-  f.caption = std::clamp(model[SectionId::kCaption].size, 16, 64);
+  f.border = scaled(std::clamp(model[SectionId::kBorder].size, 1, 16));
+  f.caption = scaled(std::clamp(model[SectionId::kCaption].size, 16, 64));
+  const int menuEdge = scaled(kMenuEdge);
   const int b = f.border;
   f.captionBand = {b, b, std::max(b, width - b), b + f.caption};
   f.client = {b, b + f.caption, std::max(b, width - b), std::max(b + f.caption, height - b)};
-  const int size = std::clamp(model[SectionId::kCloseButton].size, 12, std::min(48, f.caption));
+  const int size =
+      std::min(scaled(std::clamp(model[SectionId::kCloseButton].size, 12, 48)), f.caption);
   const int top = b + (f.caption - size) / 2;
   int right = width - b - 3;
   f.close = {right - size, top, right, top + size};
   right = f.close.left - 2;
   if (minimizeBox) {
-    const int minSize = std::clamp(model[SectionId::kMinButton].size, 12, std::min(48, f.caption));
+    const int minSize =
+        std::min(scaled(std::clamp(model[SectionId::kMinButton].size, 12, 48)), f.caption);
     const int minTop = b + (f.caption - minSize) / 2;
     f.minimize = {right - minSize, minTop, right, minTop + minSize};
     right = f.minimize.left - 2;
   }
-  f.title = {b + kMenuEdge + 2, b, std::max(b + kMenuEdge + 2, right - 4), b + f.caption};
+  f.title = {b + menuEdge + 2, b, std::max(b + menuEdge + 2, right - 4), b + f.caption};
+  f.menuEdge = menuEdge;
   return f;
 }
 
@@ -53,7 +59,8 @@ FrameLayout FrameSkin::Layout() const {
   RECT w;
   ::GetWindowRect(form_.Hwnd(), &w);
   const bool minimizeBox = (systemStyle_ & WS_MINIMIZEBOX) != 0;
-  return LayoutFrame(look_->Model(), w.right - w.left, w.bottom - w.top, minimizeBox);
+  return LayoutFrame(look_->Model(), w.right - w.left, w.bottom - w.top, minimizeBox,
+                     form_.Dpi());
 }
 
 void FrameSkin::SetLook(std::shared_ptr<const SkinLook> look) {
@@ -106,7 +113,7 @@ void FrameSkin::Resize(bool frameChanged) {
   RECT client;
   ::GetClientRect(hwnd, &client);
   // Measure the frame from a window of any size, then size the window around the client.
-  const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false);
+  const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false, form_.Dpi());
   Place(client.right + 2 * f.border, client.bottom + f.caption + 2 * f.border, frameChanged);
 }
 
@@ -133,7 +140,7 @@ LRESULT FrameSkin::HitTest(POINT screen) const {
   if (Inside(f.close, p)) return HTCLOSE;
   if (Inside(f.minimize, p)) return HTMINBUTTON;
   if (Inside(f.captionBand, p)) {
-    return p.x < f.captionBand.left + kMenuEdge && (systemStyle_ & WS_SYSMENU) ? HTSYSMENU
+    return p.x < f.captionBand.left + f.menuEdge && (systemStyle_ & WS_SYSMENU) ? HTSYSMENU
                                                                                 : HTCAPTION;
   }
   return p.x < 0 || p.y < 0 || p.x >= w.right - w.left || p.y >= w.bottom - w.top ? HTNOWHERE
@@ -148,8 +155,7 @@ void FrameSkin::Paint() {
   RECT w;
   ::GetWindowRect(hwnd, &w);
   const RECT all{0, 0, w.right - w.left, w.bottom - w.top};
-  const FrameLayout f = LayoutFrame(look_->Model(), all.right, all.bottom,
-                                    (systemStyle_ & WS_MINIMIZEBOX) != 0);
+  const FrameLayout f = Layout();
   // The client area is the form's: the frame is painted around it, never over it.
   ::ExcludeClipRect(dc, f.client.left, f.client.top, f.client.right, f.client.bottom);
   {
@@ -193,7 +199,7 @@ bool FrameSkin::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp, LR
     case WM_NCCALCSIZE: {
       RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0]
                    : reinterpret_cast<RECT*>(lp);
-      const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false);
+      const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false, form_.Dpi());
       r->left += f.border;
       r->right = std::max(r->left, r->right - f.border);
       r->top += f.border + f.caption;

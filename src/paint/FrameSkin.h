@@ -28,8 +28,11 @@ struct FrameLayout {
   RECT close{};
   RECT minimize{};  // empty when the form has no minimise box
   RECT client{};
+  int menuEdge = 0;  // the caption's left strip that opens the window menu
 };
-FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool minimizeBox);
+// The skin's sizes are stored at 96 DPI.
+FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool minimizeBox,
+                        int dpi = 96);
 
 class FrameSkin final : public ui::MessageFilter {
  public:

@@ -405,7 +405,7 @@ void SkinLook::DrawCheckFace(const ui::FaceInfo& face, HDC dc) const {
   FillBehind(dc, face.info.window, face.rect);
   const State state = StateOf(face.info.state);
   const SectionLook& s = (*model_)[id];
-  const int size = s.size > 0 ? s.size : 13;
+  const int size = ::MulDiv(s.size > 0 ? s.size : 13, face.info.dpi, 96);
   const int top = face.rect.top + (face.rect.bottom - face.rect.top - size) / 2;
   const RECT box{face.rect.left, top, face.rect.left + size, top + size};
   DrawGlyph(dc, id, face.check, state, box);

@@ -4,7 +4,6 @@
 // one doc/skin-authors/README.md describes to skin authors.
 #pragma once
 
-#include "skins/SkinOptionFile.h"
 
 #include <array>
 #include <cstdint>
@@ -12,6 +11,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace kq {
+class SkinIni;
+}
 
 namespace kq::paint {
 

@@ -24,10 +24,16 @@ Control::WindowSpec ComboBox::Spec() const {
           200};
 }
 
-void ComboBox::AfterCreate() {
+void ComboBox::OnScaleChanged() {
   // The closed box is as high as the layout says: the field plus its 3-pixel frame.
-  if (args_.height)
-    ::SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), *args_.height - 6);
+  if (args_.height) {
+    ::SendMessageW(Hwnd(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
+                   OwnerForm().Scaled(*args_.height) - 6);
+  }
+}
+
+void ComboBox::AfterCreate() {
+  OnScaleChanged();
   for (const auto& item : args_.items) {
     ::SendMessageW(Hwnd(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::W(item)));
   }

@@ -33,6 +33,7 @@ class ComboBox final : public Control {
   WindowSpec Spec() const override;
   Part LookPart() const override { return Part::kComboBox; }
   void AfterCreate() override;
+  void OnScaleChanged() override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnChange", HandlerKind::kNotify},
                                             {u"OnSelect", HandlerKind::kNotify},

@@ -97,10 +97,10 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
   const std::u16string text =
       TextOf(Find(u"Caption")).value_or(TextOf(Find(u"Text")).value_or(u""));
   const auto get = [this](const char16_t* n) {
-    return static_cast<int>(IntegerOf(Find(n)).value_or(0));
+    return form_.Scaled(static_cast<int>(IntegerOf(Find(n)).value_or(0)));
   };
   hwnd_ = ::CreateWindowExW(exStyle, spec.className, W(text), style, get(u"Left"), get(u"Top"),
-                            get(u"Width"), get(u"Height") + spec.extraHeight, parent,
+                            get(u"Width"), get(u"Height") + form_.Scaled(spec.extraHeight), parent,
                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(form_.NextControlId())),
                             ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) throw Error(u"Cannot create the control " + Name());
@@ -114,6 +114,24 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
   OnLookChanged();
   forms::StoredComponent& self = *this;
   CreateChildren(self.Children(), hwnd_, fontSpec_, ClientInset());
+}
+
+void Control::ApplyScale() {
+  if (!hwnd_) return;
+  font_ = form_.FontFor(GetLook().Font(Info()));
+  ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  const auto get = [this](const char16_t* n) {
+    return form_.Scaled(static_cast<int>(IntegerOf(Find(n)).value_or(0)));
+  };
+  ::SetWindowPos(hwnd_, nullptr, get(u"Left"), get(u"Top"), get(u"Width"),
+                 get(u"Height") + form_.Scaled(Spec().extraHeight), SWP_NOZORDER | SWP_NOACTIVATE);
+  OnScaleChanged();
+}
+
+void Control::ArrangeOwnChildren() {
+  if (!hwnd_) return;
+  forms::StoredComponent& self = *this;
+  ArrangeChildren(self.Children(), hwnd_, ClientInset());
 }
 
 std::span<const EventSpec> Control::Events() const {
@@ -157,7 +175,7 @@ PartState Control::State() const {
 }
 
 PartInfo Control::Info() const {
-  return {LookPart(), State(), Fonts(), form_.Background(), hwnd_};
+  return {LookPart(), State(), Fonts(), form_.Background(), hwnd_, form_.Dpi()};
 }
 
 const Look& Control::GetLook() const {

@@ -68,6 +68,11 @@ class Control : public forms::StoredComponent {
   // Lets the look draw the client edge of a window that has one, after the system drew it.
   static void PaintFrame(HWND hwnd, const Look& look, const PartInfo& info);
 
+  // The form's DPI changed: font, place and size again from the layout at the new scale.
+  void ApplyScale();
+  // Stacks the top-aligned children again (after they were scaled).
+  void ArrangeOwnChildren();
+
   // The form's look changed (or the control was just made): a kind whose face the look may
   // paint takes it over or gives it back here.
   virtual void OnLookChanged() {}
@@ -92,6 +97,8 @@ class Control : public forms::StoredComponent {
   virtual PartFonts Fonts() const { return {&fontSpec_}; }
   // The properties of the kind, once the window exists.
   virtual void AfterCreate() {}
+  // What else of the kind follows the form's DPI (a list's item height).
+  virtual void OnScaleChanged() {}
   // The inner edge: children are placed and top-aligned inside it.
   virtual int ClientInset() const { return 0; }
   // Messages of the control's own window; the default is the system's procedure.

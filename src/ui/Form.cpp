@@ -17,6 +17,14 @@ using win::Wide;
 constexpr wchar_t kFormProp[] = L"KQ.Form";
 
 // The first form without an owner: closing it ends the program.
+// The screen's DPI as this (DPI-aware) program sees it when a form is made.
+int SystemDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
 bool IsProgramForm(HWND hwnd) {
   return ::GetWindow(hwnd, GW_OWNER) == nullptr;
 }
@@ -85,6 +93,28 @@ void Form::RemoveFilter(MessageFilter* filter) {
   std::erase_if(ownFilters_, [filter](const auto& own) { return own.get() == filter; });
 }
 
+HFONT Form::FontFor(const forms::FontSpec& spec) {
+  forms::FontSpec scaled = spec;
+  scaled.height = Scaled(spec.height);
+  return fonts_.Get(scaled);
+}
+
+void Form::ChangeDpi(int dpi, const RECT& suggested) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  ::SendMessageW(Hwnd(), WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(Hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(fontSpec_)), FALSE);
+  ForEachControl([](Control& c) { c.ApplyScale(); });
+  forms::StoredComponent& self = *this;
+  ArrangeChildren(self.Children(), Hwnd(), 0);
+  ForEachControl([](Control& c) { c.ArrangeOwnChildren(); });
+  ::SetWindowPos(Hwnd(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::SendMessageW(Hwnd(), WM_SETREDRAW, TRUE, 0);
+  ::RedrawWindow(Hwnd(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 const Look& Form::GetLook() const {
   return look_ ? *look_ : DefaultLook::Instance();
 }
@@ -109,6 +139,7 @@ void Form::CreateForm(const CreateOptions& options) {
 
   auto find = [this](const std::u16string& n) { return Find(n); };
   fontSpec_ = forms::FontOf(find, u"Font", FontSpec{});
+  dpi_ = SystemDpi();
   const std::wstring className = Wide(ClassInfo().name);
   // The layout's Color is the background of the form and of what is drawn on it.
   HBRUSH brush = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -157,15 +188,17 @@ void Form::CreateForm(const CreateOptions& options) {
   RECT r{0, 0, 0, 0};
   const auto clientWidth = IntegerOf(Find(u"ClientWidth"));
   const auto clientHeight = IntegerOf(Find(u"ClientHeight"));
-  r.right = static_cast<LONG>(clientWidth.value_or(IntegerOf(Find(u"Width")).value_or(300)));
-  r.bottom = static_cast<LONG>(clientHeight.value_or(IntegerOf(Find(u"Height")).value_or(200)));
+  r.right =
+      Scaled(static_cast<int>(clientWidth.value_or(IntegerOf(Find(u"Width")).value_or(300))));
+  r.bottom =
+      Scaled(static_cast<int>(clientHeight.value_or(IntegerOf(Find(u"Height")).value_or(200))));
   if (clientWidth || clientHeight) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
   if (!Create({.className = className.c_str(),
                .text = Wide(TextOf(Find(u"Caption")).value_or(u"")),
                .style = style,
                .exStyle = exStyle,
-               .x = static_cast<int>(IntegerOf(Find(u"Left")).value_or(0)),
-               .y = static_cast<int>(IntegerOf(Find(u"Top")).value_or(0)),
+               .x = Scaled(static_cast<int>(IntegerOf(Find(u"Left")).value_or(0))),
+               .y = Scaled(static_cast<int>(IntegerOf(Find(u"Top")).value_or(0))),
                .width = r.right - r.left,
                .height = r.bottom - r.top,
                .parent = options.owner})) {
@@ -313,6 +346,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       if (wp) Fire(u"OnShow");
       break;
+    case WM_DPICHANGED:
+      ChangeDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+      return 0;
     case WM_DESTROY:
       Fire(u"OnDestroy");
       break;

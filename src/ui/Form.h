@@ -108,7 +108,12 @@ class Form : public forms::StoredComponent, public win::Window {
   T* FindComponent() const;
 
   const std::vector<HandlerSlot>& OfferedHandlers() const { return handlers_; }
-  HFONT FontFor(const forms::FontSpec& spec) { return fonts_.Get(spec); }
+  // A layout's font at the form's DPI.
+  HFONT FontFor(const forms::FontSpec& spec);
+  // The form's dots per inch; layouts are stored at 96.
+  int Dpi() const { return dpi_; }
+  // A length of the stored layout at the form's DPI.
+  int Scaled(int length) const { return ::MulDiv(length, dpi_, 96); }
   UINT NextControlId() { return nextId_++; }
   bool Dying() const { return dying_; }
   void ReportException(const std::exception& e) noexcept { OnException(e); }
@@ -131,6 +136,8 @@ class Form : public forms::StoredComponent, public win::Window {
   std::unique_ptr<forms::StoredComponent> CreateChild(std::u16string_view className) override;
   void Fire(std::u16string_view event);
   void PlaceAtPosition();
+  // The form moved to a monitor of another DPI: every control at the new scale.
+  void ChangeDpi(int dpi, const RECT& suggested);
 
   std::vector<HandlerSlot> handlers_;
   EventBindings events_;
@@ -142,6 +149,7 @@ class Form : public forms::StoredComponent, public win::Window {
   std::vector<MessageFilter*> filters_;
   std::vector<std::unique_ptr<MessageFilter>> ownFilters_;
   UINT nextId_ = 100;  // clear of IDOK and IDCANCEL
+  int dpi_ = 96;
   int modalResult_ = 0;
   bool modal_ = false;
   bool dying_ = false;

@@ -1,6 +1,7 @@
 #include "ui/Layout.h"
 
 #include "ui/Control.h"
+#include "ui/Form.h"
 
 #include <algorithm>
 #include <climits>
@@ -27,23 +28,30 @@ void CreateChildren(const std::vector<std::unique_ptr<forms::StoredComponent>>& 
       controls.push_back(c);
     }
   }
-  RECT client;
-  ::GetClientRect(parent, &client);
-  int top = inset;
-  for (Control* c : controls) {
-    if (!SameName(TextOf(c->Find(u"Align")).value_or(u""), u"alTop")) continue;
-    RECT r;
-    ::GetWindowRect(c->Hwnd(), &r);
-    const int height = static_cast<int>(IntegerOf(c->Find(u"Height")).value_or(r.bottom - r.top));
-    ::MoveWindow(c->Hwnd(), inset, top, client.right - 2 * inset, height, FALSE);
-    top += height;
-  }
+  ArrangeChildren(children, parent, inset);
   std::stable_sort(controls.begin(), controls.end(),
                    [](Control* a, Control* b) { return TabOrderOf(*a) < TabOrderOf(*b); });
   HWND after = HWND_TOP;
   for (Control* c : controls) {
     ::SetWindowPos(c->Hwnd(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     after = c->Hwnd();
+  }
+}
+
+void ArrangeChildren(const std::vector<std::unique_ptr<forms::StoredComponent>>& children,
+                     HWND parent, int inset) {
+  RECT client;
+  ::GetClientRect(parent, &client);
+  int top = inset;
+  for (const auto& child : children) {
+    auto* c = dynamic_cast<Control*>(child.get());
+    if (!c || !SameName(TextOf(c->Find(u"Align")).value_or(u""), u"alTop")) continue;
+    RECT r;
+    ::GetWindowRect(c->Hwnd(), &r);
+    const auto stored = IntegerOf(c->Find(u"Height"));
+    const int height = stored ? c->OwnerForm().Scaled(static_cast<int>(*stored)) : r.bottom - r.top;
+    ::MoveWindow(c->Hwnd(), inset, top, client.right - 2 * inset, height, FALSE);
+    top += height;
   }
 }
 

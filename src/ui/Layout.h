@@ -16,6 +16,9 @@ namespace kq::ui {
 // inset and puts the children in tab order (the window order is the order Tab visits them).
 void CreateChildren(const std::vector<std::unique_ptr<forms::StoredComponent>>& children,
                     HWND parent, const forms::FontSpec& font, int inset);
+// Stacks the top-aligned children inside the inset, at their form's DPI.
+void ArrangeChildren(const std::vector<std::unique_ptr<forms::StoredComponent>>& children,
+                     HWND parent, int inset);
 
 // Moves a top-level window to where the position (poDesktopCenter, poScreenCenter,
 // poOwnerFormCenter, poMainFormCenter; anything else: where it is) puts it.

@@ -1,5 +1,7 @@
 #include "ui/ListBox.h"
 
+#include "ui/Form.h"
+
 namespace kq::ui {
 
 ListBox::CreateArgs ListBox::ArgsOf(const forms::StoredComponent& c) {
@@ -18,8 +20,13 @@ Control::WindowSpec ListBox::Spec() const {
 }
 
 void ListBox::AfterCreate() {
-  if (args_.itemHeight) ::SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, *args_.itemHeight);
+  OnScaleChanged();
   for (const auto& item : args_.items) Add(item);
+}
+
+void ListBox::OnScaleChanged() {
+  if (args_.itemHeight)
+    ::SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, OwnerForm().Scaled(*args_.itemHeight));
 }
 
 void ListBox::Clear() {

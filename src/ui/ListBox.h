@@ -29,6 +29,7 @@ class ListBox final : public Control {
   WindowSpec Spec() const override;
   Part LookPart() const override { return Part::kListBox; }
   void AfterCreate() override;
+  void OnScaleChanged() override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify},
                                             {u"OnDblClick", HandlerKind::kNotify},

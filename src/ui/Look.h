@@ -50,6 +50,7 @@ struct PartInfo {
   PartFonts fonts;
   HBRUSH background = nullptr;  // the form's background (its Color)
   HWND window = nullptr;        // the part's window: brushes are aligned to the form
+  int dpi = 96;                 // the form's: a look's own sizes are stored at 96
 };
 
 enum class CheckState { kUnchecked, kChecked, kMixed };

@@ -1,6 +1,7 @@
 #include "ui/Control.h"
 
 #include "common/Error.h"
+#include "ui/Accessible.h"
 #include "ui/Components.h"
 #include "ui/Form.h"
 #include "ui/InnerWindow.h"
@@ -116,6 +117,16 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
   CreateChildren(self.Children(), hwnd_, fontSpec_, ClientInset());
 }
 
+std::u16string Control::AccessibleName() const {
+  std::u16string name;
+  form_.ForEachControl([&](Control& c) {
+    if (!name.empty() || &c == this) return;
+    const auto target = TextOf(c.Find(u"FocusControl"));
+    if (target && SameName(*target, Name())) name = TextOf(c.Find(u"Caption")).value_or(u"");
+  });
+  return name;
+}
+
 void Control::ApplyScale() {
   if (!hwnd_) return;
   font_ = form_.FontFor(GetLook().Font(Info()));
@@ -194,6 +205,12 @@ LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       PaintFrame(hwnd_, GetLook(), Info());
       return result;
     }
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lp) == OBJID_CLIENT) {
+        const std::u16string name = AccessibleName();
+        if (!name.empty()) return AnswerAccessibleName(hwnd_, wp, name);
+      }
+      return DefaultProc(msg, wp, lp);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
     case WM_ENABLE: {

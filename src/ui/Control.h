@@ -68,6 +68,10 @@ class Control : public forms::StoredComponent {
   // Lets the look draw the client edge of a window that has one, after the system drew it.
   static void PaintFrame(HWND hwnd, const Look& look, const PartInfo& info);
 
+  // The name a screen reader gives the control: the caption of a label of the form whose
+  // FocusControl names it; empty leaves the system's own.
+  virtual std::u16string AccessibleName() const;
+
   // The form's DPI changed: font, place and size again from the layout at the new scale.
   void ApplyScale();
   // Stacks the top-aligned children again (after they were scaled).

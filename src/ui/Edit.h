@@ -18,6 +18,10 @@ class Edit final : public Control {
 
   using Control::Control;
   bool OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+  // Its cue text, which is all a player sees of what the edit is for.
+  std::u16string AccessibleName() const override {
+    return args_.hint ? *args_.hint : Control::AccessibleName();
+  }
 
  protected:
   void ReadArgs() override { args_ = ArgsOf(*this); }

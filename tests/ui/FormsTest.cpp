@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
 #include <string>
 #include <vector>
 
@@ -441,6 +443,52 @@ TEST_F(FormsTest, InnerWindowsHaveTheirWrappers) {
   ::DestroyWindow(form.Hwnd());
   EXPECT_EQ(combo.Field().Hwnd(), nullptr);
   EXPECT_EQ(InnerWindow::FromHwnd(field), nullptr);
+}
+
+// What a screen reader hears: an edit is named by its cue text, a list by the label whose
+// FocusControl names it; a control without either keeps the system's name. The objects come
+// through WM_GETOBJECT, as a screen reader asks for them.
+TEST_F(FormsTest, ScreenReadersHearTheControlsNames) {
+  TestForm form;
+  form.CreateForm();
+  ::CoInitialize(nullptr);
+  const struct {
+    const wchar_t* control;
+    const wchar_t* name;  // null: the framework names nothing
+    long role;
+  } cases[] = {
+      {L"edtName", L"Логин", ROLE_SYSTEM_TEXT},
+      {L"lbItems", L"Метка", ROLE_SYSTEM_LIST},
+      {L"btnGo", nullptr, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.control, c.control + std::wcslen(c.control)));
+    HWND h = Named(form.Hwnd(), c.control);
+    ASSERT_NE(h, nullptr);
+    const LRESULT answer = ::SendMessageW(h, WM_GETOBJECT, 0, OBJID_CLIENT);
+    if (!c.name) {
+      EXPECT_EQ(answer, 0);  // the system's own object, whatever it has
+      continue;
+    }
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(::AccessibleObjectFromWindow(h, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                           reinterpret_cast<void**>(&acc)),
+              S_OK);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    ASSERT_EQ(acc->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name), c.name);
+    ::SysFreeString(name);
+    VARIANT role;
+    ASSERT_EQ(acc->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, c.role);
+    acc->Release();
+    ::ObjectFromLresult(answer, IID_IAccessible, 0, reinterpret_cast<void**>(&acc));
+    if (acc) acc->Release();  // the answer sent above, taken back
+  }
+  ::CoUninitialize();
 }
 
 TEST_F(FormsTest, TabOrderFollowsTheLayout) {

@@ -3,7 +3,8 @@
 # an include against the layers fails the build, naming the file and the include.
 #
 #   launcher
-#   settings, skins (settings: common ui win; skins: common resources ui win)
+#   settings, skins (settings: common ui win; skins: common paint resources ui win)
+#   paint (common resources ui win)
 #   session (common win)    ui (common resources win)
 #   resources (common win)
 #   win (common)
@@ -14,9 +15,10 @@ set(kq_allowed_win common)
 set(kq_allowed_resources common win)
 set(kq_allowed_ui common resources win)
 set(kq_allowed_session common win)
+set(kq_allowed_paint common resources ui win)
 set(kq_allowed_settings common ui win)
-set(kq_allowed_skins common resources ui win)
-set(kq_allowed_launcher common resources session settings skins ui win)
+set(kq_allowed_skins common paint resources ui win)
+set(kq_allowed_launcher common paint resources session settings skins ui win)
 
 file(GLOB_RECURSE kq_sources ${KQ_SRC}/*.h ${KQ_SRC}/*.cpp)
 set(kq_broken "")

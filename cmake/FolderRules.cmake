@@ -3,7 +3,8 @@
 # an include against the layers fails the build, naming the file and the include.
 #
 #   launcher
-#   settings, skins (settings: common ui win; skins: common resources ui win)
+#   settings, skins (settings: common ui win; skins: common paint resources ui win)
+#   paint (common resources ui win)
 #   session (common win)    ui (common resources win)
 #   resources (common win)
 #   win (common)

@@ -9,48 +9,6 @@
 #include <cmath>
 
 namespace kq {
-SkinIni SkinIni::Parse(std::u16string_view text) {
-  SkinIni ini;
-  Section* current = nullptr;
-  while (!text.empty()) {
-    const std::size_t end = text.find_first_of(u"\r\n");
-    std::u16string_view line = TrimBlanks(text.substr(0, end));
-    if (end == std::u16string_view::npos) {
-      text = {};
-    } else {
-      const bool crlf = text[end] == u'\r' && end + 1 < text.size() && text[end + 1] == u'\n';
-      text.remove_prefix(end + (crlf ? 2 : 1));
-    }
-
-    if (line.empty() || line.front() == u';') continue;
-    if (line.front() == u'[' && line.back() == u']') {
-      const std::u16string name(TrimBlanks(line.substr(1, line.size() - 2)));
-      auto [it, added] = ini.index_.try_emplace(name, static_cast<int>(ini.sections_.size()));
-      if (added) ini.sections_.push_back({name, {}});
-      current = &ini.sections_[static_cast<std::size_t>(it->second)];
-      continue;
-    }
-    const std::size_t eq = line.find(u'=');
-    if (!current || eq == std::u16string_view::npos) continue;
-    current->keys.emplace_back(TrimBlanks(line.substr(0, eq)), TrimBlanks(line.substr(eq + 1)));
-  }
-  return ini;
-}
-
-std::optional<std::u16string> SkinIni::Get(std::u16string_view section,
-                                           std::u16string_view key) const {
-  const int at = SectionIndex(section);
-  if (at < 0) return std::nullopt;
-  for (const auto& [name, value] : sections_[static_cast<std::size_t>(at)].keys) {
-    if (name == key) return value;
-  }
-  return std::nullopt;
-}
-
-int SkinIni::SectionIndex(std::u16string_view section) const {
-  const auto it = index_.find(section);
-  return it == index_.end() ? -1 : it->second;
-}
 
 std::u16string OptionFileText(ByteView bytes, const AnsiCodec& codec) {
   const ByteOrderMark mark = ReadByteOrderMark(bytes);

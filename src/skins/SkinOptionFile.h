@@ -1,43 +1,17 @@
-// A skin's option file (Options.dat) as INI data, and the version it declares. Unlike the
-// settings files, section and key names match exactly, letter case included.
+// A skin's option file (Options.dat): its text from the file's bytes, and the version it
+// declares.
 #pragma once
 
 #include "common/Bytes.h"
 #include "common/CodePage.h"
+#include "common/SkinIni.h"
 
-#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace kq {
-
-class SkinIni {
- public:
-  struct Section {
-    std::u16string name;
-    std::vector<std::pair<std::u16string, std::u16string>> keys;  // in file order
-  };
-
-  // Lines end at CR LF, LF or CR and lose their surrounding blanks. "[name]" opens a section;
-  // "key=value" belongs to the section above it (names and values trimmed); lines starting
-  // with ";", lines without "=" and keys before the first section are ignored. A section
-  // named twice is one section, its keys in the order read.
-  static SkinIni Parse(std::u16string_view text);
-
-  // The value of the first key of that exact name in the section of that exact name.
-  std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
-  // The section's position among the sections in the order first named; -1 when absent.
-  int SectionIndex(std::u16string_view section) const;
-  const std::vector<Section>& Sections() const { return sections_; }
-
- private:
-  std::vector<Section> sections_;
-  std::map<std::u16string, int, std::less<>> index_;
-};
 
 // The option file's bytes as text: UTF-8 after its byte-order mark, UTF-16LE after FF FE,
 // otherwise the ANSI code page.

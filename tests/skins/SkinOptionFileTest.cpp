@@ -14,63 +14,6 @@ using test::U8;
 
 const Cp1251Codec kCodec;
 
-TEST(SkinOptionFile, NamesMatchExactly) {
-  const SkinIni ini = SkinIni::Parse(
-      u"VERSION=before any section\r\n"
-      u"[GLOBALINFO]\r\n"
-      u"VERSION=9.01\r\n"
-      u"Version=lower\r\n"
-      u"  AUTHOR  =  \t Some One \t \r\n"
-      u"; VERSION=commented\r\n"
-      u"no equals sign\r\n"
-      u"EMPTY=\r\n"
-      u"VERSION=second\r\n"
-      u"[GlobalInfo]\n"
-      u"VERSION=other section\n"
-      u"[ FORM ]\r"
-      u"TOP=1\r"
-      u"=no name\r\n"
-      u"[GLOBALINFO]\r\n"
-      u"LATER=merged\r\n"
-      u"[EMPTYSECTION]\r\n"
-      u"KEY=a=b\r\n"
-      u"[BAD\r\n"
-      u"INBAD=still EMPTYSECTION\r\n"
-      u"[]\r\n"
-      u"NONAME=x");
-  const struct {
-    std::u16string_view section, key;
-    std::optional<std::string> value;
-  } cases[] = {
-      {u"GLOBALINFO", u"VERSION", "9.01"},
-      {u"GLOBALINFO", u"Version", "lower"},
-      {u"GLOBALINFO", u"version", std::nullopt},
-      {u"globalinfo", u"VERSION", std::nullopt},
-      {u"GlobalInfo", u"VERSION", "other section"},
-      {u"GLOBALINFO", u"AUTHOR", "Some One"},
-      {u"GLOBALINFO", u"EMPTY", ""},
-      {u"GLOBALINFO", u"LATER", "merged"},
-      {u"FORM", u"TOP", "1"},  // lone CR ends lines too; the header's blanks go
-      {u"FORM", u"", "no name"},
-      {u"EMPTYSECTION", u"KEY", "a=b"},
-      {u"EMPTYSECTION", u"INBAD", "still EMPTYSECTION"},
-      {u"", u"NONAME", "x"},
-      {u"", u"VERSION", std::nullopt},  // keys before the first section belong to none
-      {u"ABSENT", u"VERSION", std::nullopt},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(U8(ini.Get(c.section, c.key)), c.value)
-        << Utf16ToUtf8String(c.section) << "/" << Utf16ToUtf8String(c.key);
-  }
-  EXPECT_EQ(ini.SectionIndex(u"GLOBALINFO"), 0);
-  EXPECT_EQ(ini.SectionIndex(u"GlobalInfo"), 1);
-  EXPECT_EQ(ini.SectionIndex(u"FORM"), 2);
-  EXPECT_EQ(ini.SectionIndex(u"EMPTYSECTION"), 3);
-  EXPECT_EQ(ini.SectionIndex(u""), 4);
-  EXPECT_EQ(ini.SectionIndex(u"form"), -1);
-  EXPECT_EQ(ini.Sections().size(), 5u);
-}
-
 TEST(SkinOptionFile, TextFromTheFileBytes) {
   const struct {
     const char* what;

@@ -6,6 +6,8 @@
 namespace kq::paint {
 namespace {
 
+constexpr wchar_t kFaceProp[] = L"KQ.BoxFace";
+
 const SkinLook* CurrentLook() {
   return SkinPainter::Instance().Look();
 }
@@ -26,6 +28,7 @@ LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR 
   if (face->Handle(hwnd, msg, wp, lp, result)) return result;
   if (msg == WM_NCDESTROY) {
     ::RemoveWindowSubclass(hwnd, &ButtonProc, id);
+    ::RemovePropW(hwnd, kFaceProp);
     delete face;
   }
   return ::DefSubclassProc(hwnd, msg, wp, lp);
@@ -39,6 +42,7 @@ BOOL CALLBACK DressButton(HWND child, LPARAM) {
     return TRUE;
   auto* face = new ui::ButtonFace;
   face->Adopt(child, true);
+  ::SetPropW(child, kFaceProp, face);
   ::SetWindowSubclass(child, &ButtonProc, 1, reinterpret_cast<DWORD_PTR>(face));
   return TRUE;
 }
@@ -68,10 +72,11 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
             InfoOf(ui::Part::kLabel, reinterpret_cast<HWND>(lp)), reinterpret_cast<HDC>(wp)));
       case WM_DRAWITEM: {
         const auto& dis = *reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
-        DWORD_PTR ref = 0;
-        if (dis.CtlType == ODT_BUTTON && ::GetWindowSubclass(dis.hwndItem, &ButtonProc, 1, &ref)) {
-          reinterpret_cast<ui::ButtonFace*>(ref)->Draw(
-              *look, InfoOf(ui::Part::kButton, dis.hwndItem), dis);
+        auto* face = dis.CtlType == ODT_BUTTON
+                         ? static_cast<ui::ButtonFace*>(::GetPropW(dis.hwndItem, kFaceProp))
+                         : nullptr;
+        if (face) {
+          face->Draw(*look, InfoOf(ui::Part::kButton, dis.hwndItem), dis);
           return TRUE;
         }
         break;

@@ -118,17 +118,10 @@ void FrameSkin::Resize(bool frameChanged) {
 }
 
 void FrameSkin::Place(int width, int height, bool frameChanged) {
-  HWND hwnd = form_.Hwnd();
-  // The window keeps its centre, so that a centred window stays centred in any frame.
-  RECT w;
-  ::GetWindowRect(hwnd, &w);
-  HWND parent = ::GetAncestor(hwnd, GA_PARENT);
-  if (parent && parent != ::GetDesktopWindow())
-    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&w), 2);
-  const int x = w.left + ((w.right - w.left) - width) / 2;
-  const int y = w.top + ((w.bottom - w.top) - height) / 2;
-  ::SetWindowPos(hwnd, nullptr, x, y, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE | (frameChanged ? SWP_FRAMECHANGED : 0));
+  // The window keeps its top left corner; a form that is centred is centred when shown.
+  ::SetWindowPos(form_.Hwnd(), nullptr, 0, 0, width, height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     (frameChanged ? SWP_FRAMECHANGED : 0));
 }
 
 LRESULT FrameSkin::HitTest(POINT screen) const {

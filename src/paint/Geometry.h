@@ -23,6 +23,7 @@ Box FrameBox(int width, int height, int frames, int index);
 struct Piece {
   Box source;
   Box target;
+  bool operator==(const Piece&) const = default;
 };
 
 // The nine pieces of a frame drawn into `target`, the corners kept at their size. When the

@@ -4,17 +4,16 @@
 // one doc/skin-authors/README.md describes to skin authors.
 #pragma once
 
+#include "common/SkinIni.h"
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
-
-namespace kq {
-class SkinIni;
-}
 
 namespace kq::paint {
 
@@ -62,6 +61,8 @@ inline constexpr std::size_t kSectionCount = 20;
 
 // "FORM", "CAPTION", ...
 std::u16string_view SectionName(SectionId id);
+// The section of that exact name; none for a name the format does not know.
+std::optional<SectionId> FindSection(std::u16string_view name);
 
 struct StateColors {
   Color color = 0;
@@ -76,7 +77,9 @@ struct ImageSpec {
   int frames = 1;       // 1 to kMaxFrames
   Margins margins;
   DrawMode mode = DrawMode::kNineSlice;
+  int line = 0;  // of the key that named the file, for messages
   bool Present() const { return !file.empty(); }
+  bool operator==(const ImageSpec&) const = default;
 };
 
 struct SectionLook {
@@ -99,6 +102,7 @@ struct SectionLook {
   int GlyphFrame(Check c, State s) const {
     return glyphFrame[static_cast<std::size_t>(c) * kStateCount + static_cast<std::size_t>(s)];
   }
+  bool operator==(const SectionLook&) const = default;
 };
 
 struct SkinModel {
@@ -108,11 +112,13 @@ struct SkinModel {
   }
   // Every image file the sections name, each once, in the order first named.
   std::vector<std::u16string> ImageFiles() const;
+  bool operator==(const SkinModel&) const = default;
 };
 
 struct Diagnostic {
   int line = 0;  // in the option file; 0 when the fault has no line
   std::u16string text;
+  bool operator==(const Diagnostic&) const = default;
 };
 
 // Bounds on what a skin may ask for.
@@ -124,7 +130,10 @@ inline constexpr std::size_t kMaxOptionFileSize = 64 * 1024;
 
 struct ModelResult {
   SkinModel model;
-  std::vector<Diagnostic> errors;  // empty: the skin may be used
+  std::vector<Diagnostic> errors;  // empty: the skin may be used; in line order
+  // What a newer format may mean and this one ignores: unknown sections and keys, a key
+  // given twice, image keys without their image. In line order.
+  std::vector<Diagnostic> warnings;
 };
 
 // Reads the sections the option file holds; every key of the wrong form or out of bounds
@@ -132,8 +141,20 @@ struct ModelResult {
 // default).
 ModelResult BuildSkinModel(const SkinIni& ini);
 
-// Whether an image of that size holds what the spec asks of it (frames of equal width,
-// margins inside one frame, the size bounds); the error text when not.
+// Whether an image of that size holds what the spec asks of it (the size bounds, frames of
+// equal width, margins inside one frame with at least a pixel between them to stretch); the
+// error text, naming the file, when not.
 std::optional<std::u16string> CheckImageSize(const ImageSpec& spec, int width, int height);
+
+struct ImageSize {
+  int width = 0;
+  int height = 0;
+};
+// The size of a decoded image file, or why it cannot be used (missing, not an image).
+using ImageProbe = std::function<std::variant<ImageSize, std::u16string>(const std::u16string&)>;
+
+// Every image the model names, each file probed once, and each use of it checked with
+// CheckImageSize; the faults carry the line that named the image.
+std::vector<Diagnostic> CheckImages(const SkinModel& model, const ImageProbe& probe);
 
 }  // namespace kq::paint

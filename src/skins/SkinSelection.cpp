@@ -181,6 +181,16 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::ReadSkin(std::unique_ptr<TacLoad
     case VersionNotice::kNone:
       break;
   }
+  // What the painter draws with: a fault of the option file or of an image is the skin's,
+  // and the previous skin stays.
+  paint::ModelResult model = paint::BuildSkinModel(skin->Options);
+  if (!model.errors.empty()) {
+    const paint::Diagnostic& first = model.errors.front();
+    throw Error(std::u16string(kSkinOptionFile) + u":" +
+                Widen(std::to_string(first.line).c_str()) + u": " + first.text);
+  }
+  skin->Model = std::make_shared<const paint::SkinModel>(std::move(model.model));
+  env_.PrepareSkin(*skin);
   return skin;
 }
 

@@ -7,6 +7,8 @@
 
 #include "common/Bytes.h"
 #include "common/CodePage.h"
+#include "paint/SkinModel.h"
+#include "paint/SkinResources.h"
 #include "skins/SkinNames.h"
 #include "skins/SkinOptionFile.h"
 #include "skins/SkinPackage.h"
@@ -37,6 +39,9 @@ struct TacLoadedSkin {
   // A package's images (the first ImageCount entries); a folder skin's images are the files
   // in SkinPath.
   std::vector<TacImageItem> Images;
+  // The looks its option file describes, and what the system made of its images.
+  std::shared_ptr<const paint::SkinModel> Model;
+  std::shared_ptr<const paint::SkinResources> Resources;
 };
 
 enum TacSkinningRule : unsigned {
@@ -72,6 +77,10 @@ class SkinEnvironment {
   virtual void ShowWarning(const std::u16string& text) = 0;
   virtual void ApplySkinToAllWindows(const SkinApplyOptions& options) = 0;
   virtual void RemoveSkinFromAllWindows() = 0;
+  // Makes what the painter needs of a skin just read (decodes its images) before it replaces
+  // the skin in force; throws kq::Error for an image that is missing, cannot be decoded or
+  // breaks its bounds.
+  virtual void PrepareSkin(TacLoadedSkin& /*skin*/) {}
   // Keeps the windows' current look for the transition to the skin about to load.
   virtual void CaptureForTransition() {}
 };

@@ -2,6 +2,9 @@
 
 #include "common/Error.h"
 #include "common/Paths.h"
+#include "common/Text.h"
+#include "paint/SkinImages.h"
+#include "paint/SkinPainter.h"
 #include "skins/SkinManager.h"
 #include "win/SystemText.h"
 #include "win/Files.h"
@@ -33,6 +36,10 @@ BOOL CALLBACK RedrawThreadWindow(HWND hwnd, LPARAM) {
 void RedrawProgramWindows() {
   ::EnumThreadWindows(::GetCurrentThreadId(), &RedrawThreadWindow, 0);
 }
+
+// An image of a skin folder is refused above this size before it is read; the decoder
+// bounds its pixels.
+constexpr std::uint64_t kMaxSkinImageFileSize = 16 * 1024 * 1024;
 
 }  // namespace
 
@@ -90,12 +97,32 @@ void WinSkinEnvironment::ShowWarning(const std::u16string& text) {
   win::ShowMessageBox(win::MessageKind::kWarning, text, u"Warning");
 }
 
+void WinSkinEnvironment::PrepareSkin(TacLoadedSkin& skin) {
+  if (!skin.Model) return;
+  const auto source = [this, &skin](const std::u16string& file) -> std::optional<Bytes> {
+    // A package's images are its entries; a folder's are its files.
+    for (const TacImageItem& item : skin.Images) {
+      if (SameIgnoringAsciiCase(item.FileName, file)) return item.FileStream;
+    }
+    if (skin.SkinIsPacked || skin.SkinPath.empty()) return std::nullopt;
+    return ReadFile(skin.SkinPath + file, kMaxSkinImageFileSize);
+  };
+  skin.Resources = paint::SkinImages::Load(*skin.Model, source);
+}
+
 void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) {
-  if (options.repaint) RedrawProgramWindows();
+  const TacLoadedSkin* skin = SkinService().LoadedSkin();
+  auto images = skin ? std::dynamic_pointer_cast<const paint::SkinImages>(skin->Resources)
+                     : nullptr;
+  if (skin && skin->Model && images) {
+    paint::SkinPainter::Instance().Apply(skin->Model, std::move(images));
+  } else if (options.repaint) {
+    RedrawProgramWindows();
+  }
 }
 
 void WinSkinEnvironment::RemoveSkinFromAllWindows() {
-  RedrawProgramWindows();
+  paint::SkinPainter::Instance().Remove();
 }
 
 TsSkinSelection& SkinService() {

@@ -18,6 +18,8 @@ class WinSkinEnvironment final : public SkinEnvironment {
   void ShowErrorBox(const std::u16string& text) override;
   void ShowMessage(const std::u16string& text) override;
   void ShowWarning(const std::u16string& text) override;
+  // Decodes the skin's images (a package's entries, a folder's files) for the painter.
+  void PrepareSkin(TacLoadedSkin& skin) override;
   void ApplySkinToAllWindows(const SkinApplyOptions& options) override;
   void RemoveSkinFromAllWindows() override;
 };

@@ -196,11 +196,15 @@ class NamedAccessible final : public IAccessible {
 
 }  // namespace
 
+IAccessible* CreateNamedAccessible(HWND hwnd, const std::u16string& name) {
+  return new NamedAccessible(hwnd, name);
+}
+
 LRESULT AnswerAccessibleName(HWND hwnd, WPARAM wp, const std::u16string& name) {
-  auto* object = new NamedAccessible(hwnd, name);
+  IAccessible* object = CreateNamedAccessible(hwnd, name);
   const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, object);
   object->Release();
-  return result;
+  return result > 0 ? result : 0;
 }
 
 }  // namespace kq::ui

@@ -6,11 +6,16 @@
 
 #include "win/Win.h"
 
+#include <oleacc.h>
+
 #include <string>
 
 namespace kq::ui {
 
-// The answer to WM_GETOBJECT (OBJID_CLIENT) for a window named so.
+// The accessible object of a window named so (one reference, the caller's).
+IAccessible* CreateNamedAccessible(HWND hwnd, const std::u16string& name);
+// The answer to WM_GETOBJECT (OBJID_CLIENT) for a window named so; 0 when the object cannot
+// be handed over (Wine cannot marshal it).
 LRESULT AnswerAccessibleName(HWND hwnd, WPARAM wp, const std::u16string& name);
 
 }  // namespace kq::ui

@@ -256,6 +256,8 @@ void Form::Show() {
 }
 
 void Form::ShowAs(int showCommand) {
+  // Placed as it is now framed: a skin may have changed its frame since it was made.
+  PlaceAtPosition();
   SetShown(showCommand);
 }
 

@@ -93,10 +93,10 @@ TEST(SkinGenerator, EveryCatalogueSkinIsAValidPackageInTheAuthorsFormat) {
   ASSERT_EQ(skins.size(), 74u);
   EXPECT_EQ(skins.front().name, "Air (internal)");
   static const char16_t* const kSections[] = {
-      u"FORM",     u"CAPTION",   u"BORDER",      u"CLOSEBUTTON", u"MINBUTTON",
-      u"BUTTON",   u"EDIT",      u"LISTBOX",     u"SELECTION",   u"CHECKBOX",
-      u"RADIOBUTTON", u"GROUPBOX", u"PANEL",     u"COMBOBOX",    u"COMBOBUTTON",
-      u"COMBOLIST", u"LABEL",    u"WEBLABEL",    u"SCROLLBAR",   u"MENU"};
+      u"FORM",        u"CAPTION",  u"BORDER",   u"CLOSEBUTTON", u"MINBUTTON",
+      u"BUTTON",      u"EDIT",     u"LISTBOX",  u"SELECTION",   u"CHECKBOX",
+      u"RADIOBUTTON", u"GROUPBOX", u"PANEL",    u"COMBOBOX",    u"COMBOBUTTON",
+      u"COMBOLIST",   u"LABEL",    u"WEBLABEL", u"SCROLLBAR",   u"MENU"};
   // Glyph sections: SIZE is the width of one frame; its bounds; whether the glyph's corner
   // shows what is under it (round shapes and symbols; a square box may fill its corner).
   struct GlyphSize {
@@ -133,8 +133,8 @@ TEST(SkinGenerator, EveryCatalogueSkinIsAValidPackageInTheAuthorsFormat) {
       for (const auto& [key, value] : section.keys) {
         const std::string k = Utf16ToUtf8String(key), v = Utf16ToUtf8String(value);
         SCOPED_TRACE(name + " " + k + "=" + v);
-        if (k.starts_with("COLOR") || k.starts_with("FONTCOLOR") ||
-            k.starts_with("BORDERCOLOR") || k == "SHADOWCOLOR") {
+        if (k.starts_with("COLOR") || k.starts_with("FONTCOLOR") || k.starts_with("BORDERCOLOR") ||
+            k == "SHADOWCOLOR") {
           EXPECT_TRUE(v.size() == 7 && v[0] == '#' &&
                       v.find_first_not_of("0123456789ABCDEF", 1) == std::string::npos);
         }
@@ -177,7 +177,8 @@ TEST(SkinGenerator, EveryCatalogueSkinIsAValidPackageInTheAuthorsFormat) {
     const int width = Number(ini, u"BORDER", u"WIDTH");
     EXPECT_TRUE(width >= 1 && width <= 16);
     const std::string w = std::to_string(width);
-    EXPECT_EQ(ini.Get(u"BORDER", u"MARGINS"), Utf8ToUtf16(AsBytes(w + "," + w + "," + w + "," + w)));
+    EXPECT_EQ(ini.Get(u"BORDER", u"MARGINS"),
+              Utf8ToUtf16(AsBytes(w + "," + w + "," + w + "," + w)));
     // Textures where the name asks for one, tiled on the window.
     for (const char* word : {"Wood", "Leather", "Glass", "Metal", "Matrix"}) {
       if (skin.name.find(word) == std::string::npos) continue;
@@ -261,27 +262,42 @@ TEST(SkinGenerator, ContrastIsCheckedOverThePixelsTheTextIsDrawnOn) {
   };
   const Case cases[] = {
       {"black on white frames",
-       {{"BUTTON", {{"FONTCOLOR", "#000000"}, {"FONTCOLOR.DISABLED", "#000000"}, {"IMAGE", "Faces.png"},
-                    {"STATES", "NORMAL,HOT,PRESSED"}, {"MARGINS", "1,1,1,1"}}}},
+       {{"BUTTON",
+         {{"FONTCOLOR", "#000000"},
+          {"FONTCOLOR.DISABLED", "#000000"},
+          {"IMAGE", "Faces.png"},
+          {"STATES", "NORMAL,HOT,PRESSED"},
+          {"MARGINS", "1,1,1,1"}}}},
        {},
        nullptr},
       {"a grey spot in the HOT frame fails the HOT state",
-       {{"BUTTON", {{"FONTCOLOR", "#000000"}, {"FONTCOLOR.HOT", "#606060"},
-                    {"FONTCOLOR.DISABLED", "#000000"}, {"IMAGE", "Faces.png"},
-                    {"STATES", "NORMAL,HOT,PRESSED"}, {"MARGINS", "1,1,1,1"}}}},
+       {{"BUTTON",
+         {{"FONTCOLOR", "#000000"},
+          {"FONTCOLOR.HOT", "#606060"},
+          {"FONTCOLOR.DISABLED", "#000000"},
+          {"IMAGE", "Faces.png"},
+          {"STATES", "NORMAL,HOT,PRESSED"},
+          {"MARGINS", "1,1,1,1"}}}},
        {{9, grey}},
        "cat.txt:1: A: BUTTON FONTCOLOR.HOT #606060 on #909090 (Faces.png, frame HOT) has a "
        "contrast of 1.97:1, below 4.5:1"},
       {"a spot inside the margins does not count",
-       {{"BUTTON", {{"FONTCOLOR", "#606060"}, {"FONTCOLOR.DISABLED", "#000000"}, {"IMAGE", "Faces.png"},
-                    {"STATES", "NORMAL,HOT,PRESSED"}, {"MARGINS", "2,2,2,2"}}}},
+       {{"BUTTON",
+         {{"FONTCOLOR", "#606060"},
+          {"FONTCOLOR.DISABLED", "#000000"},
+          {"IMAGE", "Faces.png"},
+          {"STATES", "NORMAL,HOT,PRESSED"},
+          {"MARGINS", "2,2,2,2"}}}},
        {{1, grey}},
        nullptr},
       {"PRESSED without a frame falls back to the HOT frame",
-       {{"BUTTON", {{"FONTCOLOR", "#000000"}, {"FONTCOLOR.PRESSED", "#707070"},
-                    {"FONTCOLOR.DISABLED", "#000000"},
-                    {"IMAGE", "Faces.png"}, {"STATES", "NORMAL,HOT,FOCUSED"},
-                    {"MARGINS", "1,1,1,1"}}}},
+       {{"BUTTON",
+         {{"FONTCOLOR", "#000000"},
+          {"FONTCOLOR.PRESSED", "#707070"},
+          {"FONTCOLOR.DISABLED", "#000000"},
+          {"IMAGE", "Faces.png"},
+          {"STATES", "NORMAL,HOT,FOCUSED"},
+          {"MARGINS", "1,1,1,1"}}}},
        {{9, grey}},
        "cat.txt:1: A: BUTTON FONTCOLOR.PRESSED #707070 on #909090 (Faces.png, frame HOT) has a "
        "contrast of 1.55:1, below 4.5:1"},
@@ -291,13 +307,18 @@ TEST(SkinGenerator, ContrastIsCheckedOverThePixelsTheTextIsDrawnOn) {
        "cat.txt:1: A: EDIT FONTCOLOR (disabled: half-way to the background) #808080 on #FFFFFF "
        "(EDIT COLOR) has a contrast of 3.95:1, below 4.5:1"},
       {"the state's flat colour",
-       {{"SELECTION", {{"COLOR", "#FFFFFF"}, {"FONTCOLOR", "#000000"}, {"COLOR.FOCUSED", "#202020"}}}},
+       {{"SELECTION",
+         {{"COLOR", "#FFFFFF"}, {"FONTCOLOR", "#000000"}, {"COLOR.FOCUSED", "#202020"}}}},
        {},
        "cat.txt:1: A: SELECTION FONTCOLOR #000000 on #202020 (SELECTION COLOR.FOCUSED) has a "
        "contrast of 1.29:1, below 4.5:1"},
       {"labels over the window's pattern",
-       {{"FORM", {{"COLOR", "#FFFFFF"}, {"FONTCOLOR", "#000000"}, {"FONTCOLOR.DISABLED", "#000000"},
-                  {"IMAGE", "Faces.png"}, {"MODE", "TILE"}}},
+       {{"FORM",
+         {{"COLOR", "#FFFFFF"},
+          {"FONTCOLOR", "#000000"},
+          {"FONTCOLOR.DISABLED", "#000000"},
+          {"IMAGE", "Faces.png"},
+          {"MODE", "TILE"}}},
         {"LABEL", {{"FONTCOLOR", "#5A5A5A"}, {"FONTCOLOR.DISABLED", "#000000"}}}},
        {{16, grey}},
        "cat.txt:1: A: LABEL FONTCOLOR #5A5A5A on #909090 (Faces.png) has a contrast of 2.16:1, "
@@ -324,8 +345,8 @@ TEST(SkinGenerator, AGradientThatMakesATextUnreadableStopsTheBuild) {
   const std::string colours =
       "F0F0F0 000000  2F6FB0 FFFFFF  E0E0E0 000000  FFFFFF 000000  2F6FB0 FFFFFF";
   // Flat, the caption's white text reads on 2F6FB0 (5.1:1); a strong gloss lightens the top.
-  const CatalogueSkin flat = ParseCatalogue("A | 9 | " + colours + " | gloss 3 0 none plain left",
-                                            "cat.txt")[0];
+  const CatalogueSkin flat =
+      ParseCatalogue("A | 9 | " + colours + " | gloss 3 0 none plain left", "cat.txt")[0];
   EXPECT_NO_THROW(SkinEntries(flat));
   const CatalogueSkin glossy = ParseCatalogue(
       "# a comment\nA | 9 | " + colours + " | gloss 3 50 none plain left", "cat.txt")[0];
@@ -333,8 +354,7 @@ TEST(SkinGenerator, AGradientThatMakesATextUnreadableStopsTheBuild) {
     SkinEntries(glossy);
     ADD_FAILURE() << "no error";
   } catch (const CatalogueError& e) {
-    EXPECT_TRUE(std::string(e.what()).starts_with(
-        "cat.txt:2: A: CAPTION FONTCOLOR #FFFFFF on #"))
+    EXPECT_TRUE(std::string(e.what()).starts_with("cat.txt:2: A: CAPTION FONTCOLOR #FFFFFF on #"))
         << e.what();
     EXPECT_NE(std::string(e.what()).find("(Caption.png, frame NORMAL) has a contrast of"),
               std::string::npos)
@@ -414,10 +434,10 @@ TEST(SkinGenerator, MalformedCatalogueLinesNameTheFileAndLine) {
     }
   }
   // The same colours in another style are another skin.
-  EXPECT_EQ(ParseCatalogue(good + "\nB | 8 | " + colours + " | soft 3 20 wood round left",
-                           "cat.txt")
-                .size(),
-            2u);
+  EXPECT_EQ(
+      ParseCatalogue(good + "\nB | 8 | " + colours + " | soft 3 20 wood round left", "cat.txt")
+          .size(),
+      2u);
 }
 
 class SkinGeneratorFiles : public ::testing::Test {

@@ -15,12 +15,14 @@ TEST(PngWriter, WritesTheNarrowestExactColourType) {
     const char* what;
     int width, height;
     std::function<std::array<std::uint8_t, 4>(int x, int y)> pixel;
-    int colourType;  // IHDR
+    int colourType;     // IHDR
     bool transparency;  // a tRNS chunk
   };
   const Case cases[] = {
       {"opaque, three colours", 7, 5,
-       [](int x, int) -> std::array<std::uint8_t, 4> { return {std::uint8_t(x % 3 * 80), 10, 20, 255}; },
+       [](int x, int) -> std::array<std::uint8_t, 4> {
+         return {std::uint8_t(x % 3 * 80), 10, 20, 255};
+       },
        PNG_COLOR_TYPE_PALETTE, false},
       {"translucent, few colours", 9, 9,
        [](int x, int y) -> std::array<std::uint8_t, 4> {

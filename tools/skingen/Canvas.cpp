@@ -73,12 +73,12 @@ void Canvas::Fill(const Shape& shape, const Paint& paint, double opacity) {
 }
 
 void Canvas::Fill(const Shape& shape, Rgb colour, double opacity) {
-  Fill(shape, [colour](int, int) { return colour; }, opacity);
+  Fill(
+      shape, [colour](int, int) { return colour; }, opacity);
 }
 
 void Canvas::Outline(const Shape& shape, Rgb colour, double opacity) {
-  Fill([shape](double x, double y) { return std::fabs(shape(x, y) + 0.5) - 0.5; }, colour,
-       opacity);
+  Fill([shape](double x, double y) { return std::fabs(shape(x, y) + 0.5) - 0.5; }, colour, opacity);
 }
 
 Canvas Canvas::Join(const std::vector<Canvas>& frames) {
@@ -136,7 +136,8 @@ std::uint64_t Random::Next() {
   return z ^ (z >> 31);
 }
 
-TileNoise::TileNoise(int cellsX, int cellsY, std::uint32_t seed) : cellsX_(cellsX), cellsY_(cellsY) {
+TileNoise::TileNoise(int cellsX, int cellsY, std::uint32_t seed)
+    : cellsX_(cellsX), cellsY_(cellsY) {
   Random random(seed);
   for (int i = 0; i < cellsX * cellsY; ++i) values_.push_back(random.Unit());
 }

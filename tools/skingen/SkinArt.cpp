@@ -65,9 +65,8 @@ Canvas BorderFrame(Face face, Rgb outer, Rgb fill, int width) {
   Canvas c(side, side);
   const auto ring = [side](int inset, int thickness) {
     const Canvas::Shape out = RoundRect(inset, inset, side - inset, side - inset, 0);
-    const Canvas::Shape in =
-        RoundRect(inset + thickness, inset + thickness, side - inset - thickness,
-                  side - inset - thickness, 0);
+    const Canvas::Shape in = RoundRect(inset + thickness, inset + thickness,
+                                       side - inset - thickness, side - inset - thickness, 0);
     return [out, in](double x, double y) { return std::max(out(x, y), -in(x, y)); };
   };
   c.Fill(ring(0, width), fill);
@@ -80,8 +79,8 @@ Canvas BorderFrame(Face face, Rgb outer, Rgb fill, int width) {
 Canvas ButtonFace(Face face, int radius, int width, int height, const FaceLook& look) {
   Canvas c(width, height);
   const Ramp ramp = look.sunken ? Ramp{Shade(look.ramp.bottom, -0.04), look.ramp.top,
-                                        Shade(look.ramp.bottom, -0.04)}
-                                 : look.ramp;
+                                       Shade(look.ramp.bottom, -0.04)}
+                                : look.ramp;
   const double r = face == Face::Bevel ? std::min(radius, 2) : radius;
   const Canvas::Shape body = RoundRect(0, 0, width, height, r);
   c.Fill(body, FacePaint(face, ramp, 0, height - 1));
@@ -95,11 +94,10 @@ Canvas ButtonFace(Face face, int radius, int width, int height, const FaceLook& 
     c.Fill(RoundRect(1, height - 2, width - 1, height - 1, 0), second, 0.25);
     c.Fill(RoundRect(width - 2, 1, width - 1, height - 1, 0), second, 0.25);
   } else if (face != Face::Flat && !look.sunken) {
-    c.Outline(RoundRect(1, 1, width - 1, height - 1, std::max(r - 1, 0.0)), {255, 255, 255},
-              0.22);
+    c.Outline(RoundRect(1, 1, width - 1, height - 1, std::max(r - 1, 0.0)), {255, 255, 255}, 0.22);
   }
-  if (look.focus) c.Outline(RoundRect(1, 1, width - 1, height - 1, std::max(r - 1, 0.0)),
-                            *look.focus, 0.8);
+  if (look.focus)
+    c.Outline(RoundRect(1, 1, width - 1, height - 1, std::max(r - 1, 0.0)), *look.focus, 0.8);
   c.Outline(body, look.border);
   return c;
 }
@@ -147,8 +145,10 @@ Canvas CaptionButton(CaptionButtons style, Symbol symbol, GlyphState state, int 
       const double r = style == CaptionButtons::Round ? size / 4.0 : 1;
       const Canvas::Shape body = RoundRect(1, 1, size - 1, size - 1, r);
       Rgb top = Shade(colors.caption, 0.2), bottom = Shade(colors.caption, -0.12);
-      if (close && (hot || pressed)) top = Shade(danger, 0.25), bottom = Shade(danger, -0.1);
-      else if (hot) top = Shade(top, 0.15), bottom = Shade(bottom, 0.1);
+      if (close && (hot || pressed))
+        top = Shade(danger, 0.25), bottom = Shade(danger, -0.1);
+      else if (hot)
+        top = Shade(top, 0.15), bottom = Shade(bottom, 0.1);
       if (pressed) std::swap(top, bottom);
       c.Fill(body, VerticalGradient(top, bottom, 1, size - 2), inactive ? 0.45 : 1.0);
       c.Outline(body, Shade(close && (hot || pressed) ? danger : colors.caption, -0.45),
@@ -250,8 +250,7 @@ Canvas ComboArrow(Face face, int size, Rgb colour) {
         },
         colour);
   } else {
-    c.Fill(Union(Segment(m - w, top, m, bottom, 1.5), Segment(m, bottom, m + w, top, 1.5)),
-           colour);
+    c.Fill(Union(Segment(m - w, top, m, bottom, 1.5), Segment(m, bottom, m + w, top, 1.5)), colour);
   }
   return c;
 }
@@ -334,7 +333,8 @@ Field MakeField(Texture kind, std::uint32_t seed) {
       auto random = std::make_shared<Random>(seed);
       auto values = std::make_shared<std::vector<double>>();
       for (int i = 0; i < 64 * 64; ++i) values->push_back(random->Unit());
-      return {64, 64, 0.06, [=](int x, int y) { return (*values)[static_cast<std::size_t>(y * 64 + x)]; }};
+      return {64, 64, 0.06,
+              [=](int x, int y) { return (*values)[static_cast<std::size_t>(y * 64 + x)]; }};
     }
     case Texture::Gauze:
       return {8, 8, 0.08, [](int x, int y) {

@@ -256,7 +256,8 @@ Rgb Average(const std::vector<Rgb>& colours) {
   double r = 0, g = 0, b = 0;
   for (Rgb c : colours) r += c.r, g += c.g, b += c.b;
   const double n = static_cast<double>(colours.size());
-  return {static_cast<std::uint8_t>(std::lround(r / n)), static_cast<std::uint8_t>(std::lround(g / n)),
+  return {static_cast<std::uint8_t>(std::lround(r / n)),
+          static_cast<std::uint8_t>(std::lround(g / n)),
           static_cast<std::uint8_t>(std::lround(b / n))};
 }
 
@@ -326,7 +327,9 @@ class SectionWriter {
     skin_.sections.back().keys.push_back({std::move(name), std::move(value)});
     return *this;
   }
-  SectionWriter& Key(std::string name, int value) { return Key(std::move(name), std::to_string(value)); }
+  SectionWriter& Key(std::string name, int value) {
+    return Key(std::move(name), std::to_string(value));
+  }
   SectionWriter& Key(std::string name, Rgb value) { return Key(std::move(name), HexColor(value)); }
 
  private:
@@ -390,19 +393,26 @@ class SkinPainter {
   // ---- caption, frame, caption buttons
   int CaptionHeight() const {
     switch (style_.face) {
-      case Face::Flat: return 30;
-      case Face::Soft: return 28;
-      case Face::Gloss: return 26;
-      case Face::Bevel: return 22;
+      case Face::Flat:
+        return 30;
+      case Face::Soft:
+        return 28;
+      case Face::Gloss:
+        return 26;
+      case Face::Bevel:
+        return 22;
     }
     return 24;
   }
   int BorderWidth() const {
     switch (style_.face) {
-      case Face::Flat: return 1;
-      case Face::Soft: return 3;
+      case Face::Flat:
+        return 1;
+      case Face::Soft:
+        return 3;
       case Face::Gloss:
-      case Face::Bevel: return 4;
+      case Face::Bevel:
+        return 4;
     }
     return 4;
   }
@@ -446,10 +456,9 @@ class SkinPainter {
     const Rgb outerLine = Shade(active.bottom, Luminance(active.bottom) < 0.05 ? 0.25 : -0.35);
     const Rgb outerInactive = Mix(outerLine, window_.back, fade);
     const Rgb fill = style_.face == Face::Flat ? caption_.back : active.bottom;
-    AddImage("Border.png",
-             Canvas::Join({BorderFrame(style_.face, outerLine, fill, width),
-                           BorderFrame(style_.face, outerInactive, Mix(fill, window_.back, fade),
-                                       width)}));
+    AddImage("Border.png", Canvas::Join({BorderFrame(style_.face, outerLine, fill, width),
+                                         BorderFrame(style_.face, outerInactive,
+                                                     Mix(fill, window_.back, fade), width)}));
     SectionWriter(out_, "BORDER")
         .Key("COLOR", fill)
         .Key("COLOR.INACTIVE", Mix(fill, window_.back, fade))
@@ -459,8 +468,8 @@ class SkinPainter {
         .Key("WIDTH", width);
 
     const int size = style_.buttons == CaptionButtons::Traffic ? 16
-                     : style_.face == Face::Flat                ? height - 4
-                                                                : std::min(height - 6, 22);
+                     : style_.face == Face::Flat               ? height - 4
+                                                               : std::min(height - 6, 22);
     const CaptionButtonColors colors{caption_.back, caption_.text, inactiveText};
     for (const auto& [section, file, symbol] :
          {std::tuple{"CLOSEBUTTON", "Close.png", Symbol::Close},
@@ -514,14 +523,16 @@ class SkinPainter {
     };
     const Rgb hot = leaning(style_.face == Face::Flat ? 0.3 : 0.16, darkFace ? 0.06 : 0.04,
                             style_.gradient, false);
-    const Rgb pressed = leaning(style_.face == Face::Flat ? 0.45 : 0.26, -0.06,
-                                style_.gradient, true);
+    const Rgb pressed =
+        leaning(style_.face == Face::Flat ? 0.45 : 0.26, -0.06, style_.gradient, true);
     const Rgb disabled = Mix(button_.back, window_.back, 0.5);
 
     std::vector<FaceFrame> frames;
-    frames.push_back({"NORMAL", face(button_.back, style_.gradient, border, {}, false), button_.text});
+    frames.push_back(
+        {"NORMAL", face(button_.back, style_.gradient, border, {}, false), button_.text});
     frames.push_back({"HOT", face(hot, style_.gradient, accentBorder, {}, false), button_.text});
-    frames.push_back({"PRESSED", face(pressed, style_.gradient, Shade(accentBorder, -0.15), {}, true),
+    frames.push_back({"PRESSED",
+                      face(pressed, style_.gradient, Shade(accentBorder, -0.15), {}, true),
                       button_.text});
     frames.push_back({"FOCUSED", face(button_.back, style_.gradient, accentBorder, accent_, false),
                       button_.text});
@@ -637,13 +648,14 @@ class SkinPainter {
       std::vector<Canvas> frames;
       std::string states;
       for (const char* state : {"", "HOT", "DISABLED"}) {
-        for (const auto& [check, m] :
-             {std::pair{"UNCHECKED", Mark::None}, std::pair{"CHECKED", radio ? Mark::Dot : Mark::Check},
-              std::pair{"MIXED", Mark::Mixed}}) {
+        for (const auto& [check, m] : {std::pair{"UNCHECKED", Mark::None},
+                                       std::pair{"CHECKED", radio ? Mark::Dot : Mark::Check},
+                                       std::pair{"MIXED", Mark::Mixed}}) {
           if (radio && m == Mark::Mixed) continue;
           const BoxLook look = lookOf(state, m);
-          frames.push_back(radio ? RadioButton(kSize, m, look)
-                                 : CheckBox(kSize, style_.face == Face::Bevel ? 0 : style_.radius, m, look));
+          frames.push_back(
+              radio ? RadioButton(kSize, m, look)
+                    : CheckBox(kSize, style_.face == Face::Bevel ? 0 : style_.radius, m, look));
           states += (states.empty() ? "" : ",") + std::string(check) +
                     (*state ? "." + std::string(state) : "");
         }
@@ -693,11 +705,12 @@ class SkinPainter {
     const Rgb thumbBorder = Mix(track, window_.text, 0.4);
     constexpr int kWidth = 12, kHeight = 20, kMargin = 5;
     const int radius = style_.face == Face::Bevel ? 0 : style_.radius;
-    AddImage("Scroll.png",
-             Canvas::Join({ScrollThumb(radius, kWidth, kHeight, thumb, thumbBorder),
-                           ScrollThumb(radius, kWidth, kHeight, Mix(thumb, accent_, 0.45), thumbBorder),
-                           ScrollThumb(radius, kWidth, kHeight, Mix(thumb, accent_, 0.7),
-                                       Shade(thumbBorder, -0.1))}));
+    AddImage(
+        "Scroll.png",
+        Canvas::Join({ScrollThumb(radius, kWidth, kHeight, thumb, thumbBorder),
+                      ScrollThumb(radius, kWidth, kHeight, Mix(thumb, accent_, 0.45), thumbBorder),
+                      ScrollThumb(radius, kWidth, kHeight, Mix(thumb, accent_, 0.7),
+                                  Shade(thumbBorder, -0.1))}));
     SectionWriter(out_, "SCROLLBAR")
         .Key("COLOR", track)
         .Key("BORDERCOLOR", thumbBorder)
@@ -751,8 +764,8 @@ std::string_view Fallback(std::string_view state) {
 }
 
 // Sections whose texts are drawn on the window itself.
-constexpr std::string_view kOnWindow[] = {"FORM", "LABEL", "WEBLABEL", "CHECKBOX", "RADIOBUTTON",
-                                          "GROUPBOX"};
+constexpr std::string_view kOnWindow[] = {"FORM",     "LABEL",       "WEBLABEL",
+                                          "CHECKBOX", "RADIOBUTTON", "GROUPBOX"};
 
 std::optional<Rgb> ParseColor(const std::string& value) {
   if (value.size() != 7 || value[0] != '#') return std::nullopt;
@@ -818,9 +831,9 @@ DrawnSkin DrawSkin(const CatalogueSkin& skin) {
 
 void CheckContrast(const DrawnSkin& drawn, const CatalogueSkin& skin) {
   const OptionSection* form = drawn.Section("FORM");
-  const Rgb windowBack =
-      form && form->Find("COLOR") ? ParseColor(*form->Find("COLOR")).value_or(Rgb{240, 240, 240})
-                                  : Rgb{240, 240, 240};
+  const Rgb windowBack = form && form->Find("COLOR")
+                             ? ParseColor(*form->Find("COLOR")).value_or(Rgb{240, 240, 240})
+                             : Rgb{240, 240, 240};
   const auto surfaceOf = [&](const OptionSection& section,
                              std::string_view state) -> std::optional<Surface> {
     const std::string* image = section.Find("IMAGE");
@@ -884,8 +897,8 @@ void CheckContrast(const DrawnSkin& drawn, const CatalogueSkin& skin) {
       for (Rgb back : surface->pixels) {
         const double contrast = Contrast(text, back);
         if (contrast >= kMinContrast) continue;
-        throw CatalogueError(Where(skin.source, skin.line) + skin.name + ": " + section.name +
-                             " " + key + " " + HexColor(text) + " on " + HexColor(back) + " (" +
+        throw CatalogueError(Where(skin.source, skin.line) + skin.name + ": " + section.name + " " +
+                             key + " " + HexColor(text) + " on " + HexColor(back) + " (" +
                              surface->where + ") has a contrast of " + Ratio(contrast) +
                              ":1, below 4.5:1");
       }
@@ -928,7 +941,8 @@ struct SectionNote {
   std::string_view note;
 };
 constexpr SectionNote kNotes[] = {
-    {"GLOBALINFO", "The skin's version (7.45 to 9.99 load without a notice), author and description."},
+    {"GLOBALINFO",
+     "The skin's version (7.45 to 9.99 load without a notice), author and description."},
     {"FORM",
      "The window: its colour and text, and a pattern tiled over it (MODE=TILE or STRETCH).\n"
      "Colours are #RRGGBB (a decimal number with red in the low byte is read too)."},
@@ -947,17 +961,20 @@ constexpr SectionNote kNotes[] = {
      "PRESSED, FOCUSED, DISABLED); a state left out falls back (PRESSED to HOT, the others to\n"
      "NORMAL). RADIUS 0 to 16 rounds the corners when a section is drawn flat."},
     {"COMBOBUTTON", "The combo box's drop button; its GLYPH is the arrow."},
-    {"EDIT", "Edit boxes: drawn flat, a one-pixel BORDERCOLOR; BORDERCOLOR.FOCUSED marks the focus."},
+    {"EDIT",
+     "Edit boxes: drawn flat, a one-pixel BORDERCOLOR; BORDERCOLOR.FOCUSED marks the focus."},
     {"LISTBOX", "List boxes (the world list's background and frame)."},
     {"COMBOBOX", "The combo box's field."},
     {"COMBOLIST", "The combo box's dropped-down list."},
     {"SELECTION", "The selected item of a list: COLOR.FOCUSED while the list has the focus."},
-    {"MENU", "Popup menus: .HOT is the item under the mouse; BORDERCOLOR the frame and separators."},
+    {"MENU",
+     "Popup menus: .HOT is the item under the mouse; BORDERCOLOR the frame and separators."},
     {"CHECKBOX",
      "Check boxes: the GLYPH frames are named check state (UNCHECKED, CHECKED, MIXED), then\n"
      ".STATE; SIZE 9 to 32 is the box. The text is drawn on the window."},
     {"RADIOBUTTON", "The choices of a radio group, like check boxes (no MIXED)."},
-    {"GROUPBOX", "Group boxes and radio groups: FONTCOLOR is their caption, BORDERCOLOR the frame."},
+    {"GROUPBOX",
+     "Group boxes and radio groups: FONTCOLOR is their caption, BORDERCOLOR the frame."},
     {"PANEL", "Panels: BORDERCOLOR the light edge of a bevel, SHADOWCOLOR the dark edge."},
     {"LABEL", "Labels, drawn transparently on the window."},
     {"WEBLABEL", "The link label: FONTCOLOR, and FONTCOLOR.HOT under the mouse."},

@@ -35,8 +35,21 @@ struct ColorPair {
 enum class Face { Flat, Soft, Gloss, Bevel };
 // The window background's pattern, tiled; None is the plain window colour.
 enum class Texture {
-  None, Wood, Leather, Glass, Brushed, Matrix, Grain, Gauze, Carbon, Rhombus, Scanlines,
-  Stars, Snow, Stripes, Linen
+  None,
+  Wood,
+  Leather,
+  Glass,
+  Brushed,
+  Matrix,
+  Grain,
+  Gauze,
+  Carbon,
+  Rhombus,
+  Scanlines,
+  Stars,
+  Snow,
+  Stripes,
+  Linen
 };
 // The caption buttons: symbols alone with a square behind them under the mouse, small square
 // or rounded buttons, circles, or coloured circles (red close, amber minimise).

@@ -5,8 +5,8 @@
 //
 // The first writes one package "<name>.asz" per catalogue line and then InternalSkins.inc,
 // the fragment the main window's layout includes; the second writes the skin authors'
-// example skin as a folder (a commented Options.dat and its images). Errors go to stderr as "file:line: message";
-// the exit code is 1 and the fragment is left as it was.
+// example skin as a folder (a commented Options.dat and its images). Errors go to stderr as
+// "file:line: message"; the exit code is 1 and the fragment is left as it was.
 #include "SkinGenerator.h"
 
 #include "common/Error.h"

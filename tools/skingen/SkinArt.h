@@ -55,8 +55,8 @@ Canvas RadioButton(int size, Mark mark, const BoxLook& look);
 Canvas ComboArrow(Face face, int size, Rgb colour);
 Canvas ScrollThumb(int radius, int width, int height, Rgb fill, Rgb border);
 
-// A tile of the window's pattern over the window colour, `amount` scaling how far it moves
-// from it; the same seed gives the same tile.
+// A tile of the window's pattern, moving the window colour lighter and darker (the falling
+// code: toward the text); the same seed gives the same tile.
 Canvas WindowTexture(Texture kind, Rgb back, Rgb text, std::uint32_t seed);
 
 }  // namespace kq::skingen

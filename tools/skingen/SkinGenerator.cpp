@@ -11,7 +11,9 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
+#include <tuple>
 
 namespace kq::skingen {
 

@@ -888,6 +888,11 @@ void CheckContrast(const DrawnSkin& drawn, const CatalogueSkin& skin) {
       std::optional<Surface> surface =
           onWindow && section.name != "FORM" ? windowSurface : surfaceOf(section, state);
       if (!surface) continue;
+      if (surface->pixels.empty()) {
+        // Margins that leave nothing between them: no place for the text at all.
+        throw CatalogueError(Where(skin.source, skin.line) + skin.name + ": " + section.name +
+                             " (" + surface->where + ") has no pixels inside its margins");
+      }
       const OptionKey font = *Resolve(section, "FONTCOLOR", state);
       Rgb text = ParseColor(font.value).value_or(Rgb{});
       std::string key = font.name;

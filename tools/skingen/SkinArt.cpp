@@ -355,7 +355,7 @@ Field MakeField(Texture kind, std::uint32_t seed) {
                 return d == 0 ? 0.0 : d == 1 ? 0.35 : 0.55;
               }};
     case Texture::Scanlines:
-      return {4, 4, 0.06, [](int, int y) { return y % 2 ? 0.0 : 0.5; }};
+      return {4, 4, 0.12, [](int, int y) { return y % 2 ? 0.0 : 0.5; }};
     case Texture::Stars:
     case Texture::Snow: {
       auto random = std::make_shared<Random>(seed);
@@ -402,8 +402,12 @@ Canvas WindowTexture(Texture kind, Rgb back, Rgb text, std::uint32_t seed) {
   // The falling code is drawn in a dim tint of the text; every other pattern moves the
   // window colour lighter and darker.
   const bool tinted = kind == Texture::Matrix;
+  // Points of light vanish on a light window: there they are drawn as soft shadows.
+  const bool inverted =
+      (kind == Texture::Snow || kind == Texture::Stars) && Luminance(back) > 0.5;
   return Solid(field.width, field.height, [&](int x, int y) {
-    const double v = std::round(std::clamp(field.value(x, y), 0.0, 1.0) * 15) / 15;
+    double v = std::round(std::clamp(field.value(x, y), 0.0, 1.0) * 15) / 15;
+    if (inverted) v = 1 - v;
     if (tinted) return Mix(back, text, (v - 0.5) * 0.5);
     return Shade(back, (v - 0.5) * 2 * field.reach);
   });

@@ -687,7 +687,7 @@ class SkinPainter {
     SectionWriter(out_, "PANEL")
         .Key("COLOR", window_.back)
         .Key("FONTCOLOR", window_.text)
-        .Key("FONTCOLOR.DISABLED", Dimmed(window_.text, {window_.back}))
+        .Key("FONTCOLOR.DISABLED", labelOff_)
         .Key("BORDERCOLOR", Shade(window_.back, DarkWindow() ? 0.18 : 0.6))
         .Key("SHADOWCOLOR", Shade(window_.back, DarkWindow() ? -0.4 : -0.25));
     SectionWriter(out_, "LABEL")

@@ -338,9 +338,10 @@ class SectionWriter {
   DrawnSkin& skin_;
 };
 
-std::string Margins(int l, int t, int r, int b) {
-  return std::to_string(l) + "," + std::to_string(t) + "," + std::to_string(r) + "," +
-         std::to_string(b);
+// MARGINS with the same margin on every side.
+std::string Margins(int m) {
+  const std::string side = std::to_string(m);
+  return side + "," + side + "," + side + "," + side;
 }
 
 // Everything the generator derives from a catalogue line, then draws.
@@ -447,7 +448,7 @@ class SkinPainter {
         .Key("FONTCOLOR.INACTIVE", inactiveText)
         .Key("IMAGE", "Caption.png")
         .Key("STATES", "NORMAL,INACTIVE")
-        .Key("MARGINS", Margins(kMargin, kMargin, kMargin, kMargin))
+        .Key("MARGINS", Margins(kMargin))
         .Key("MODE", "NINE")
         .Key("HEIGHT", height)
         .Key("ALIGN", style_.centred ? "CENTER" : "LEFT")
@@ -466,7 +467,7 @@ class SkinPainter {
         .Key("COLOR.INACTIVE", Mix(fill, window_.back, fade))
         .Key("IMAGE", "Border.png")
         .Key("STATES", "NORMAL,INACTIVE")
-        .Key("MARGINS", Margins(width, width, width, width))
+        .Key("MARGINS", Margins(width))
         .Key("WIDTH", width);
 
     const int size = style_.buttons == CaptionButtons::Traffic ? 16
@@ -563,7 +564,7 @@ class SkinPainter {
           .Key("BORDERCOLOR.FOCUSED", accentBorder)
           .Key("IMAGE", "Button.png")
           .Key("STATES", states)
-          .Key("MARGINS", Margins(margin, margin, margin, margin))
+          .Key("MARGINS", Margins(margin))
           .Key("MODE", "NINE")
           .Key("RADIUS", radius);
       if (std::string_view(name) == "COMBOBUTTON") {
@@ -718,7 +719,7 @@ class SkinPainter {
         .Key("BORDERCOLOR", thumbBorder)
         .Key("IMAGE", "Scroll.png")
         .Key("STATES", "NORMAL,HOT,PRESSED")
-        .Key("MARGINS", Margins(kMargin, kMargin, kMargin, kMargin))
+        .Key("MARGINS", Margins(kMargin))
         .Key("MODE", "NINE");
   }
 

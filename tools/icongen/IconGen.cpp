@@ -1,6 +1,6 @@
 #include "IconGen.h"
 
-#include <png.h>
+#include "PngWriter.h"
 
 #include <algorithm>
 #include <cmath>
@@ -143,22 +143,7 @@ Image DrawIcon(int size) {
 }
 
 std::optional<std::vector<std::uint8_t>> EncodePng(const Image& image) {
-  png_image png{};
-  png.version = PNG_IMAGE_VERSION;
-  png.width = static_cast<png_uint_32>(image.size);
-  png.height = static_cast<png_uint_32>(image.size);
-  png.format = PNG_FORMAT_RGBA;
-  png_alloc_size_t bytes = 0;
-  if (!png_image_write_to_memory(&png, nullptr, &bytes, 0, image.rgba.data(), 0, nullptr)) {
-    return std::nullopt;
-  }
-  std::vector<std::uint8_t> out(bytes);
-  if (!png_image_write_to_memory(&png, out.data(), &bytes, 0, image.rgba.data(), 0, nullptr)) {
-    png_image_free(&png);
-    return std::nullopt;
-  }
-  out.resize(bytes);
-  return out;
+  return png::EncodePng(image.size, image.size, image.rgba);
 }
 
 std::optional<std::vector<std::uint8_t>> BuildIco(const std::vector<Image>& images) {

@@ -1,10 +1,12 @@
 // skingen: makes the internal skins from the skin catalogue source.
 //
 //   skingen CATALOGUE -o FOLDER
+//   skingen example FOLDER
 //
-// writes one package "<name>.asz" per catalogue line and then InternalSkins.inc, the
-// fragment the main window's layout includes. Errors go to stderr as "file:line: message";
-// the exit code is 1 and the fragment is left as it was.
+// The first writes one package "<name>.asz" per catalogue line and then InternalSkins.inc,
+// the fragment the main window's layout includes; the second writes the skin authors'
+// example skin as a folder (a commented Options.dat and its images). Errors go to stderr as
+// "file:line: message"; the exit code is 1 and the fragment is left as it was.
 #include "SkinGenerator.h"
 
 #include "common/Error.h"
@@ -13,10 +15,12 @@
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <string_view>
 
 int main(int argc, char** argv) {
+  const bool example = argc == 3 && std::string_view(argv[1]) == "example";
   std::filesystem::path catalogue, out;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc && !example; ++i) {
     const std::string a = argv[i];
     if (a == "-o" && i + 1 < argc) {
       out = argv[++i];
@@ -27,12 +31,16 @@ int main(int argc, char** argv) {
       break;
     }
   }
-  if (catalogue.empty() || out.empty()) {
-    std::cerr << "usage: skingen CATALOGUE -o FOLDER\n";
+  if (!example && (catalogue.empty() || out.empty())) {
+    std::cerr << "usage: skingen CATALOGUE -o FOLDER\n       skingen example FOLDER\n";
     return 2;
   }
   try {
-    kq::skingen::GenerateCatalogue(catalogue, out);
+    if (example) {
+      kq::skingen::WriteExampleSkin(argv[2]);
+    } else {
+      kq::skingen::GenerateCatalogue(catalogue, out);
+    }
     return 0;
   } catch (const kq::Error& e) {
     std::cerr << "skingen: " << kq::Utf16ToUtf8String(e.Message()) << "\n";

@@ -130,8 +130,8 @@ TEST(SkinGenerator, EveryCatalogueSkinIsAValidPackageInTheAuthorsFormat) {
     std::set<std::string> named;
     for (const SkinIni::Section& section : ini.Sections()) {
       const std::string name = Utf16ToUtf8String(section.name);
-      for (const auto& [key, value] : section.keys) {
-        const std::string k = Utf16ToUtf8String(key), v = Utf16ToUtf8String(value);
+      for (const SkinIni::Key& key : section.keys) {
+        const std::string k = Utf16ToUtf8String(key.name), v = Utf16ToUtf8String(key.value);
         SCOPED_TRACE(name + " " + k + "=" + v);
         if (k.starts_with("COLOR") || k.starts_with("FONTCOLOR") || k.starts_with("BORDERCOLOR") ||
             k == "SHADOWCOLOR") {

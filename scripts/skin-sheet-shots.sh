@@ -41,7 +41,7 @@ while IFS= read -r name; do
   wait "$launcher" || true
 done <"$work/names.txt"
 for bmp in "$work/shots"/*.bmp; do convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"; done
-montage -label '%t' "$work/shots"/*.png -tile 8x -geometry +6+6 -pointsize 11 \
+montage -label '%t' "$work/shots"/*.png -tile 8x -geometry +6+6 -pointsize 11 -font DejaVu-Sans \
   -background '#404040' -fill white "$sheet"
 echo "skin-sheet: $n skins, contact sheet $sheet"
 exit $failed

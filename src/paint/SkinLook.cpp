@@ -269,6 +269,7 @@ bool SkinLook::PaintsFace(Part part) const {
     case Part::kRadioButton:
     case Part::kGroupBox:
     case Part::kRadioGroup:
+    case Part::kComboBox:
       return true;
     default:
       return false;
@@ -474,6 +475,19 @@ void SkinLook::DrawFace(const ui::FaceInfo& face, HDC dc) const {
     case Part::kRadioGroup:
       DrawGroupFace(face, dc);
       break;
+    case Part::kComboBox: {
+      FillBehind(dc, face.info.window, face.rect);
+      const State state = StateOf(face.info.state);
+      DrawSection(dc, SectionId::kComboBox, state, face.rect);
+      if (!::IsRectEmpty(&face.inner)) {
+        const State button = face.info.state.disabled ? State::kDisabled
+                             : face.innerPressed      ? State::kPressed
+                                                      : state;
+        DrawSection(dc, SectionId::kComboButton, button, face.inner);
+        DrawGlyph(dc, SectionId::kComboButton, ui::CheckState::kUnchecked, button, face.inner);
+      }
+      break;
+    }
     default:
       break;
   }

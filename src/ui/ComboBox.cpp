@@ -1,5 +1,6 @@
 #include "ui/ComboBox.h"
 
+#include "ui/ButtonFace.h"
 #include "ui/Form.h"
 
 namespace kq::ui {
@@ -48,6 +49,29 @@ void ComboBox::AttachInnerWindows() {
   if (!::GetComboBoxInfo(Hwnd(), &info)) return;
   if (info.hwndItem && info.hwndItem != Hwnd()) field_.Attach(info.hwndItem);
   if (info.hwndList) list_.Attach(info.hwndList);
+}
+
+LRESULT ComboBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!GetLook().PaintsFace(Part::kComboBox)) return Control::HandleMessage(msg, wp, lp);
+  if (msg == WM_ERASEBKGND) return 1;  // the face covers it
+  if (msg != WM_PAINT) return Control::HandleMessage(msg, wp, lp);
+  // The look paints the box's frame and drop button; the text field paints itself.
+  PAINTSTRUCT ps;
+  HDC dc = ::BeginPaint(Hwnd(), &ps);
+  FaceInfo face{.info = Info(), .font = font_};
+  ::GetClientRect(Hwnd(), &face.rect);
+  COMBOBOXINFO combo{};
+  combo.cbSize = sizeof combo;
+  if (::GetComboBoxInfo(Hwnd(), &combo)) {
+    face.inner = combo.rcButton;
+    face.innerPressed = (combo.stateButton & STATE_SYSTEM_PRESSED) != 0;
+  }
+  {
+    PaintBuffer buffer(dc, face.rect);
+    GetLook().DrawFace(face, buffer.Dc());
+  }
+  ::EndPaint(Hwnd(), &ps);
+  return 0;
 }
 
 int ComboBox::ItemIndex() const {

@@ -34,6 +34,7 @@ class ComboBox final : public Control {
   Part LookPart() const override { return Part::kComboBox; }
   void AfterCreate() override;
   void OnScaleChanged() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnChange", HandlerKind::kNotify},
                                             {u"OnSelect", HandlerKind::kNotify},

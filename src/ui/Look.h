@@ -64,6 +64,8 @@ struct FaceInfo {
   HFONT font = nullptr;
   CheckState check = CheckState::kUnchecked;
   bool isDefault = false;  // the push button Enter presses
+  RECT inner{};            // a part inside the face: a combo box's drop button
+  bool innerPressed = false;
 };
 
 enum class Bevel { kNone, kRaised, kLowered };

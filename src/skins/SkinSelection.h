@@ -12,6 +12,7 @@
 #include "skins/SkinOptionFile.h"
 #include "skins/SkinPackage.h"
 #include "skins/StoredSkins.h"
+#include "skins/ThirdPartyList.h"
 
 #include <cstdint>
 #include <functional>
@@ -117,6 +118,8 @@ class TsSkinSelection {
   unsigned SkinningRules = kAllSkinningRules;
   bool ExtendedBorders = false;
   bool AnimateSkinChanging = true;
+  // Which controls are painted as what; empty lists until the manager has loaded.
+  ThirdPartyList ThirdParty;
   TsSkinEvents Events;
 
   bool Active() const { return active_; }

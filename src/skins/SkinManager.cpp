@@ -3,6 +3,7 @@
 #include "resources/FormValues.h"
 #include "skins/SkinProvider.h"
 #include "skins/SkinService.h"
+#include "skins/ThirdPartyList.h"
 #include "win/MessageBox.h"
 #include "win/Win.h"
 
@@ -38,6 +39,7 @@ void TsSkinManager::Loaded() {
   TsSkinSelection& selection = SkinService();
   selection.BeginLoading();
   for (const forms::FormProperty& p : Properties()) {
+    if (ReadThirdPartyProperty(selection.ThirdParty, p)) continue;
     if (forms::SameName(p.name, u"Active")) {
       if (auto on = forms::BoolOf(&p.value)) selection.SetActive(*on);
     } else if (forms::SameName(p.name, kInternalSkinsProperty)) {
@@ -48,6 +50,7 @@ void TsSkinManager::Loaded() {
       if (auto name = forms::TextOf(&p.value)) selection.SetSkinName(*name);
     }
   }
+  selection.ThirdParty.FillDefaults();
   selection.EndLoading();
 }
 

@@ -25,6 +25,12 @@ void TakeImages(TacSkinConvertor& conv, TacLoadedSkin& skin) {
   skin.Images.resize(count);
 }
 
+// The start of every message about a skin's option file.
+std::u16string CannotBeUsed(std::u16string_view name) {
+  return u"The \"" + std::u16string(name) + u"\" skin cannot be used: " +
+         std::u16string(kSkinOptionFile);
+}
+
 }  // namespace
 
 std::u16string InternalSkinEmptyText(std::u16string_view name) {
@@ -38,6 +44,23 @@ std::u16string InternalSkinWithoutOptionsText(std::u16string_view name) {
 std::u16string PackageFormatErrorText(std::u16string_view name) {
   return u"\"" + std::u16string(name) +
          u"\" skin have internal format error. Please update this skin to latest version.";
+}
+
+std::u16string SkinOptionsErrorText(std::u16string_view name,
+                                    std::span<const paint::Diagnostic> errors) {
+  const auto number = [](std::size_t n) {
+    const std::string s = std::to_string(n);
+    return std::u16string(s.begin(), s.end());
+  };
+  std::u16string text = CannotBeUsed(name) + u":" +
+                        number(static_cast<std::size_t>(errors.front().line)) + u": " +
+                        errors.front().text;
+  if (errors.size() > 1) text += u" (and " + number(errors.size() - 1) + u" more)";
+  return text;
+}
+
+std::u16string OptionFileTooLargeText(std::u16string_view name) {
+  return CannotBeUsed(name) + u" is larger than 64 KiB";
 }
 
 TsSkinSelection::TsSkinSelection(SkinEnvironment& env, const AnsiCodec& codec,
@@ -102,6 +125,11 @@ void TsSkinSelection::SetSkinName(std::u16string value) {
   stdDialogsSkinned_ = (SkinningRules & srStdDialogs) != 0 && active_;
 }
 
+std::u16string TsSkinSelection::OptionText(ByteView bytes) const {
+  if (bytes.size() > paint::kMaxOptionFileSize) throw Error(OptionFileTooLargeText(skinName_));
+  return OptionFileText(bytes, codec_);
+}
+
 std::unique_ptr<TacLoadedSkin> TsSkinSelection::LoadPackageFile(const std::u16string& dir,
                                                                 const std::u16string& path) {
   std::unique_ptr<TacSkinConvertor> conv;
@@ -116,7 +144,7 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::LoadPackageFile(const std::u16st
   auto skin = std::make_unique<TacLoadedSkin>();
   skin->SkinPath = JoinSkinPath(dir, u"");
   skin->SkinIsPacked = true;
-  const std::u16string text = OptionFileText(*conv->Options, codec_);
+  const std::u16string text = OptionText(*conv->Options);
   TakeImages(*conv, *skin);
   return ReadSkin(std::move(skin), text);
 }
@@ -130,7 +158,7 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::LoadFolderOrInternal(const std::
     if (heldOptionText_) return ReadSkin(std::move(skin), *heldOptionText_);
     const auto bytes = env_.ReadFile(optionFile, options_.package.maxFileSize);
     if (!bytes) throw Error(u"Cannot open file " + optionFile);
-    return ReadSkin(std::move(skin), OptionFileText(*bytes, codec_));
+    return ReadSkin(std::move(skin), OptionText(*bytes));
   }
 
   int index = IndexOf(skinName_);
@@ -156,7 +184,7 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::LoadFolderOrInternal(const std::
     }
     conv->PackedData = {};
     skin->SkinIsPacked = true;
-    if (!text && conv->Options) text = OptionFileText(*conv->Options, codec_);
+    if (!text && conv->Options) text = OptionText(*conv->Options);
     TakeImages(*conv, *skin);
   }
   if (!text) {
@@ -170,6 +198,10 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::ReadSkin(std::unique_ptr<TacLoad
                                                          std::u16string_view optionText) {
   skin->Name = skinName_;
   skin->Options = SkinIni::Parse(optionText);
+  paint::ModelResult built = paint::BuildSkinModel(skin->Options);
+  if (!built.errors.empty()) throw Error(SkinOptionsErrorText(skinName_, built.errors));
+  skin->Model = std::make_shared<const paint::SkinModel>(std::move(built.model));
+  env_.PrepareSkin(*skin);
   skin->Version = ReadSkinVersion(skin->Options);
   switch (CheckSkinVersion(skin->Version, options_.arguments)) {
     case VersionNotice::kOldVersion:
@@ -181,16 +213,6 @@ std::unique_ptr<TacLoadedSkin> TsSkinSelection::ReadSkin(std::unique_ptr<TacLoad
     case VersionNotice::kNone:
       break;
   }
-  // What the painter draws with: a fault of the option file or of an image is the skin's,
-  // and the previous skin stays.
-  paint::ModelResult model = paint::BuildSkinModel(skin->Options);
-  if (!model.errors.empty()) {
-    const paint::Diagnostic& first = model.errors.front();
-    throw Error(std::u16string(kSkinOptionFile) + u":" +
-                Widen(std::to_string(first.line).c_str()) + u": " + first.text);
-  }
-  skin->Model = std::make_shared<const paint::SkinModel>(std::move(model.model));
-  env_.PrepareSkin(*skin);
   return skin;
 }
 

@@ -13,11 +13,13 @@
 #include "skins/SkinOptionFile.h"
 #include "skins/SkinPackage.h"
 #include "skins/StoredSkins.h"
+#include "skins/ThirdPartyList.h"
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,11 +38,12 @@ struct TacLoadedSkin {
   std::u16string SkinPath;
   bool SkinIsPacked = false;
   SkinIni Options;
+  // What the option file says the skin looks like; never null in a skin that loaded.
+  std::shared_ptr<const paint::SkinModel> Model;
   // A package's images (the first ImageCount entries); a folder skin's images are the files
   // in SkinPath.
   std::vector<TacImageItem> Images;
-  // The looks its option file describes, and what the system made of its images.
-  std::shared_ptr<const paint::SkinModel> Model;
+  // What the system made of its images (PrepareSkin), for the painter.
   std::shared_ptr<const paint::SkinResources> Resources;
 };
 
@@ -77,12 +80,12 @@ class SkinEnvironment {
   virtual void ShowWarning(const std::u16string& text) = 0;
   virtual void ApplySkinToAllWindows(const SkinApplyOptions& options) = 0;
   virtual void RemoveSkinFromAllWindows() = 0;
-  // Makes what the painter needs of a skin just read (decodes its images) before it replaces
-  // the skin in force; throws kq::Error for an image that is missing, cannot be decoded or
-  // breaks its bounds.
-  virtual void PrepareSkin(TacLoadedSkin& /*skin*/) {}
   // Keeps the windows' current look for the transition to the skin about to load.
   virtual void CaptureForTransition() {}
+  // Called with a skin read in full, its model built, before it replaces the skin in force:
+  // the system decodes the skin's images here, and throws kq::Error for an image that is
+  // missing, cannot be decoded or breaks the bounds, so that the previous skin stays.
+  virtual void PrepareSkin(TacLoadedSkin&) {}
 };
 
 // All optional; none is used by the launcher itself.
@@ -118,6 +121,8 @@ class TsSkinSelection {
   unsigned SkinningRules = kAllSkinningRules;
   bool ExtendedBorders = false;
   bool AnimateSkinChanging = true;
+  // Which controls are painted as what; empty lists until the manager has loaded.
+  ThirdPartyList ThirdParty;
   TsSkinEvents Events;
 
   bool Active() const { return active_; }
@@ -185,6 +190,10 @@ class TsSkinSelection {
   std::unique_ptr<TacLoadedSkin> LoadPackageFile(const std::u16string& dir,
                                                  const std::u16string& path);
   std::unique_ptr<TacLoadedSkin> LoadFolderOrInternal(const std::u16string& dir);
+  // The option file's text; throws kq::Error when it is larger than the format allows.
+  std::u16string OptionText(ByteView bytes) const;
+  // Builds the skin's model and lets the system prepare it; throws kq::Error when either
+  // finds a fault, before any notice about the skin's version.
   std::unique_ptr<TacLoadedSkin> ReadSkin(std::unique_ptr<TacLoadedSkin> skin,
                                           std::u16string_view optionText);
   void ShowNewVersionWarning();
@@ -212,5 +221,11 @@ std::u16string InternalSkinWithoutOptionsText(std::u16string_view name);
 // N in double quotes + " skin have internal format error. Please update this skin to latest
 // version."
 std::u16string PackageFormatErrorText(std::u16string_view name);
+// The error box's text for a skin whose option file has faults: the skin, the first fault
+// as Options.dat:LINE, and how many more there are.
+std::u16string SkinOptionsErrorText(std::u16string_view name,
+                                    std::span<const paint::Diagnostic> errors);
+// An option file larger than the format allows.
+std::u16string OptionFileTooLargeText(std::u16string_view name);
 
 }  // namespace kq

@@ -24,31 +24,31 @@ int LineOf(const SkinIni& ini, std::u16string_view section, std::u16string_view 
 
 TEST(SkinIni, NamesMatchExactlyAndKeysKeepTheirLines) {
   const SkinIni ini = SkinIni::Parse(
-      u"VERSION=before any section\r\n"     // 1
-      u"[GLOBALINFO]\r\n"                   // 2
-      u"VERSION=9.01\r\n"                   // 3
-      u"Version=lower\r\n"                  // 4
-      u"  AUTHOR  =  \t Some One \t \r\n"   // 5
-      u"; VERSION=commented\r\n"            // 6
-      u"no equals sign\r\n"                 // 7
-      u"\r\n"                               // 8
-      u"EMPTY=\r\n"                         // 9
-      u"VERSION=second\r\n"                 // 10
-      u"[GlobalInfo]\n"                     // 11
-      u"VERSION=other section\n"            // 12
-      u"\n"                                 // 13
-      u"[ FORM ]\r"                         // 14
-      u"TOP=1\r"                            // 15
-      u"\r"                                 // 16
-      u"=no name\r\n"                       // 17
-      u"[GLOBALINFO]\r\n"                   // 18
-      u"LATER=merged\r\n"                   // 19
-      u"[EMPTYSECTION]\r\n"                 // 20
-      u"KEY=a=b\r\n"                        // 21
-      u"[BAD\r\n"                           // 22
-      u"INBAD=still EMPTYSECTION\r\n"       // 23
-      u"[]\r\n"                             // 24
-      u"NONAME=x");                         // 25
+      u"VERSION=before any section\r\n"    // 1
+      u"[GLOBALINFO]\r\n"                  // 2
+      u"VERSION=9.01\r\n"                  // 3
+      u"Version=lower\r\n"                 // 4
+      u"  AUTHOR  =  \t Some One \t \r\n"  // 5
+      u"; VERSION=commented\r\n"           // 6
+      u"no equals sign\r\n"                // 7
+      u"\r\n"                              // 8
+      u"EMPTY=\r\n"                        // 9
+      u"VERSION=second\r\n"                // 10
+      u"[GlobalInfo]\n"                    // 11
+      u"VERSION=other section\n"           // 12
+      u"\n"                                // 13
+      u"[ FORM ]\r"                        // 14
+      u"TOP=1\r"                           // 15
+      u"\r"                                // 16
+      u"=no name\r\n"                      // 17
+      u"[GLOBALINFO]\r\n"                  // 18
+      u"LATER=merged\r\n"                  // 19
+      u"[EMPTYSECTION]\r\n"                // 20
+      u"KEY=a=b\r\n"                       // 21
+      u"[BAD\r\n"                          // 22
+      u"INBAD=still EMPTYSECTION\r\n"      // 23
+      u"[]\r\n"                            // 24
+      u"NONAME=x");                        // 25
   const struct {
     std::u16string_view section, key;
     std::optional<std::string> value;
@@ -79,7 +79,7 @@ TEST(SkinIni, NamesMatchExactlyAndKeysKeepTheirLines) {
     std::u16string_view name;
     int index, line;
   } sections[] = {
-      {u"GLOBALINFO", 0, 2}, {u"GlobalInfo", 1, 11}, {u"FORM", 2, 14},
+      {u"GLOBALINFO", 0, 2},    {u"GlobalInfo", 1, 11}, {u"FORM", 2, 14},
       {u"EMPTYSECTION", 3, 20}, {u"", 4, 24},
   };
   ASSERT_EQ(ini.Sections().size(), std::size(sections));

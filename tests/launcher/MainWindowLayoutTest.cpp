@@ -127,7 +127,7 @@ TEST(MainWindowLayout, ControlDetails) {
 }
 
 // The skin manager's settings in the order they are applied: animation, the catalogue,
-// menus, the skin folder, and the skin name last (assigning it loads a skin).
+// menus, the class lists, the skin folder, and the skin name last (assigning it loads a skin).
 TEST(MainWindowLayout, SkinManagerStoresItsSettingsInOrder) {
   const forms::Component form = test::ReadCompiledLayout("TFRMMAIN");
   const forms::Component* manager = form.FindChild(u"sSkinManager1");
@@ -144,6 +144,30 @@ TEST(MainWindowLayout, SkinManagerStoresItsSettingsInOrder) {
       u"MenuSupport.ExtraLineFont.Height",
       u"MenuSupport.ExtraLineFont.Name",
       u"MenuSupport.ExtraLineFont.Style",
+      // The class lists (their values: ThirdPartyListTest), before the skin is chosen.
+      u"ThirdParty.ThirdEdits.Strings",
+      u"ThirdParty.ThirdButtons.Strings",
+      u"ThirdParty.ThirdBitBtns.Strings",
+      u"ThirdParty.ThirdCheckBoxes.Strings",
+      u"ThirdParty.ThirdComboBoxes.Strings",
+      u"ThirdParty.ThirdGrids.Strings",
+      u"ThirdParty.ThirdGroupBoxes.Strings",
+      u"ThirdParty.ThirdListViews.Strings",
+      u"ThirdParty.ThirdPanels.Strings",
+      u"ThirdParty.ThirdTreeViews.Strings",
+      u"ThirdParty.ThirdWWEdits.Strings",
+      u"ThirdParty.ThirdGridEh.Strings",
+      u"ThirdParty.ThirdVirtualTrees.Strings",
+      u"ThirdParty.ThirdPageControl.Strings",
+      u"ThirdParty.ThirdTabControl.Strings",
+      u"ThirdParty.ThirdToolBar.Strings",
+      u"ThirdParty.ThirdStatusBar.Strings",
+      u"ThirdParty.ThirdSpeedButton.Strings",
+      u"ThirdParty.ThirdScrollControl.Strings",
+      u"ThirdParty.ThirdUpDown.Strings",
+      u"ThirdParty.ThirdScrollBar.Strings",
+      u"ThirdParty.ThirdStaticText.Strings",
+      u"ThirdParty.ThirdNativePaint.Strings",
       u"SkinDirectory",
       u"SkinName",
       u"SkinInfo",

@@ -481,45 +481,33 @@ TEST(SkinModel, FrameMapsFollowTheStateFallbacks) {
   const struct {
     SectionId id;
     std::u16string_view states;
-    Check check;
-    std::array<int, kStateCount> frame;
+    // Per check state (UNCHECKED, CHECKED, MIXED), the frame of each state.
+    std::array<std::array<int, kStateCount>, kCheckCount> frame;
   } glyphs[] = {
       {SectionId::kCheckBox,
        u"UNCHECKED,CHECKED,MIXED,UNCHECKED.HOT,CHECKED.HOT,CHECKED.DISABLED",
-       Check::kUnchecked,
-       {0, 3, 3, 0, 0, 0}},
-      {SectionId::kCheckBox,
-       u"UNCHECKED,CHECKED,MIXED,UNCHECKED.HOT,CHECKED.HOT,CHECKED.DISABLED",
-       Check::kChecked,
-       {1, 4, 4, 1, 5, 1}},
-      {SectionId::kCheckBox,
-       u"UNCHECKED,CHECKED,MIXED,UNCHECKED.HOT,CHECKED.HOT,CHECKED.DISABLED",
-       Check::kMixed,
-       {2, 2, 2, 2, 2, 2}},
+       {{{0, 3, 3, 0, 0, 0}, {1, 4, 4, 1, 5, 1}, {2, 2, 2, 2, 2, 2}}}},
       {SectionId::kRadioButton,
        u"UNCHECKED.NORMAL,UNCHECKED.HOT,CHECKED.PRESSED",
-       Check::kChecked,
-       {0, 1, 2, 0, 0, 0}},
+       {{{0, 1, 1, 0, 0, 0}, {0, 1, 2, 0, 0, 0}, {0, 1, 1, 0, 0, 0}}}},
       {SectionId::kRadioButton,
-       u"UNCHECKED.NORMAL,UNCHECKED.HOT,CHECKED.PRESSED",
-       Check::kMixed,
-       {0, 1, 1, 0, 0, 0}},
-      {SectionId::kRadioButton, u"", Check::kChecked, {0, 0, 0, 0, 0, 0}},
+       u"",
+       {{{0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 0, 0}}}},
       // Other sections name states alone; every check state reads the same.
       {SectionId::kCloseButton,
        u"NORMAL,HOT,PRESSED,INACTIVE",
-       Check::kUnchecked,
-       {0, 1, 2, 0, 0, 3}},
-      {SectionId::kCloseButton, u"NORMAL,HOT,PRESSED,INACTIVE", Check::kMixed, {0, 1, 2, 0, 0, 3}},
+       {{{0, 1, 2, 0, 0, 3}, {0, 1, 2, 0, 0, 3}, {0, 1, 2, 0, 0, 3}}}},
   };
   for (const auto& g : glyphs) {
     std::u16string text = u"[" + std::u16string(SectionName(g.id)) + u"]\nGLYPH=g.png\n";
     if (!g.states.empty()) text += u"GLYPHSTATES=" + std::u16string(g.states) + u"\n";
     const ModelResult r = Build(text);
     ASSERT_TRUE(r.errors.empty()) << U8(g.states) << Texts(r.errors);
-    for (std::size_t s = 0; s < kStateCount; ++s) {
-      EXPECT_EQ(r.model[g.id].GlyphFrame(g.check, kAll[s]), g.frame[s])
-          << U8(g.states) << ", check " << static_cast<int>(g.check) << ", state " << s;
+    for (std::size_t c = 0; c < kCheckCount; ++c) {
+      for (std::size_t s = 0; s < kStateCount; ++s) {
+        EXPECT_EQ(r.model[g.id].GlyphFrame(static_cast<Check>(c), kAll[s]), g.frame[c][s])
+            << U8(g.states) << ", check " << c << ", state " << s;
+      }
     }
     EXPECT_EQ(r.model[g.id].ImageFrame(State::kNormal), -1);
   }
@@ -541,20 +529,15 @@ TEST(SkinModel, ImageSizeHoldsItsFramesAndMargins) {
        {5, 0, 5, 0},
        20,
        10,
-       "b.png: MARGINS 5,0,5,0 leave nothing to stretch in a frame of 10 x 10 pixels"},
+       "b.png: MARGINS 5,0,5,0 leave nothing to stretch in a frame of 10 x 10"},
       {1, {0, 4, 0, 5}, 10, 10, ""},
-      {1,
-       {0, 5, 0, 6},
-       10,
-       10,
-       "b.png: MARGINS 0,5,0,6 leave nothing to stretch in a frame of 10 x 10 pixels"},
+      {1, {0, 5, 0, 6}, 10, 10, "b.png: MARGINS 0,5,0,6 leave nothing to stretch"},
       {1, {}, 2048, 2048, ""},
       {1,
        {},
        2049,
        1,
-       "b.png is 2049 x 1 pixels; an image may have at most 2048 x 2048 and "
-       "4194304 pixels"},
+       "b.png is 2049 x 1 pixels; an image may have at most 2048 x 2048 and 4194304"},
       {1, {}, 1, 2049, "b.png is 1 x 2049 pixels; an image may have"},
       {1, {}, 0, 10, "b.png is empty (0 x 10 pixels)"},
       {1, {}, 10, 0, "b.png is empty (10 x 0 pixels)"},

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <set>
@@ -97,6 +100,12 @@ class FakeEnvironment : public SkinEnvironment {
   }
   void RemoveSkinFromAllWindows() override { log.push_back("remove"); }
   void CaptureForTransition() override { log.push_back("capture"); }
+  void PrepareSkin(TacLoadedSkin& skin) override {
+    log.push_back("prepare");
+    EXPECT_TRUE(skin.Model) << U8(skin.Name);
+    if (prepareFault) throw Error(*prepareFault);
+  }
+  std::optional<std::u16string> prepareFault;
 };
 
 std::vector<TsStoredSkin> Catalogue() {
@@ -136,8 +145,8 @@ struct Rig {
   TsSkinSelection selection;
 };
 
-const std::vector<std::string> kLoaded = {"BeforeChange", "SkinLoading", "apply repaint animate",
-                                          "Activate", "AfterChange"};
+const std::vector<std::string> kLoaded = {"BeforeChange",          "prepare",  "SkinLoading",
+                                          "apply repaint animate", "Activate", "AfterChange"};
 
 std::vector<std::string> Failed(const std::string& box) {
   return {"BeforeChange", box, "apply repaint animate", "Activate", "AfterChange"};
@@ -256,6 +265,14 @@ TEST(SkinSelection, FailedLoadsKeepThePreviousSkin) {
   catalogue.push_back({.Name = u"Bare (internal)", .PackedData = noOptions});
   catalogue.push_back({.Name = u"Broken (internal)", .PackedData = wrongMagic});
   catalogue.push_back({.Name = u"Cut (internal)", .PackedData = cut});
+  const std::string badColor = "[GLOBALINFO]\r\nVERSION=10\r\n[FORM]\r\nCOLOR=#FFF\r\n";
+  catalogue.push_back(
+      {.Name = u"Bad (internal)",
+       .PackedData = BuildPackage(std::vector<PackEntry>{{"Options.dat", B(badColor)}})});
+  const std::string colorText =
+      "The \"Bad\" skin cannot be used: Options.dat:4: [FORM] COLOR: \"#FFF\" is not a colour: "
+      "#RRGGBB, or a decimal number from 0 to 16777215";
+  const std::string big = OptionText("big", "9") + "; " + std::string(64 * 1024, 'x') + "\r\n";
 
   const struct {
     const char* what;
@@ -300,6 +317,41 @@ TEST(SkinSelection, FailedLoadsKeepThePreviousSkin) {
        "FM (internal)", Failed("error: Loaded data is not a packed skin file")},
       {"internal skin truncated", [](FakeEnvironment&) {}, u"Cut (internal)", "FM (internal)",
        Failed("error: Stream read error")},
+      // A skin whose option file has faults, or whose images the system refuses, shows no
+      // notice about its version.
+      {"folder skin with a bad colour",
+       [&](FakeEnvironment& e) { e.AddFolder(kSkins, u"Bad", badColor); }, u"Bad", "FM (internal)",
+       Failed("error: " + colorText)},
+      {"package file with a bad colour",
+       [&](FakeEnvironment& e) {
+         e.AddPackageFile(kSkins, u"Bad",
+                          BuildPackage(std::vector<PackEntry>{{"Options.dat", B(badColor)}}));
+       },
+       u"Bad", "FM (internal)", Failed("error: " + colorText)},
+      {"internal skin with a bad colour", [](FakeEnvironment&) {}, u"Bad (internal)",
+       "FM (internal)",
+       Failed("error: The \"Bad (internal)\" skin cannot be used: Options.dat:4: [FORM] COLOR: "
+              "\"#FFF\" is not a colour: #RRGGBB, or a decimal number from 0 to 16777215")},
+      {"the first of several faults, and how many more",
+       [&](FakeEnvironment& e) {
+         e.AddFolder(kSkins, u"Bad",
+                     "[CAPTION]\r\nHEIGHT=8\r\nBOLD=yes\r\n[EDIT]\r\nIMAGE=a.gif\r\n");
+       },
+       u"Bad", "FM (internal)",
+       Failed("error: The \"Bad\" skin cannot be used: Options.dat:2: [CAPTION] HEIGHT: \"8\" is "
+              "not a whole number from 16 to 64 (and 2 more)")},
+      {"option file over 64 KiB", [&](FakeEnvironment& e) { e.AddFolder(kSkins, u"Big", big); },
+       u"Big", "FM (internal)",
+       Failed("error: The \"Big\" skin cannot be used: Options.dat is larger than 64 KiB")},
+      {"an image the system refuses",
+       [&](FakeEnvironment& e) {
+         e.AddFolder(kSkins, u"Bad", OptionText("bad", "10"));
+         e.prepareFault = u"Face.png cannot be decoded";
+       },
+       u"Bad",
+       "FM (internal)",
+       {"BeforeChange", "prepare", "error: Face.png cannot be decoded", "apply repaint animate",
+        "Activate", "AfterChange"}},
   };
   for (const auto& c : cases) {
     Rig rig(catalogue);
@@ -316,6 +368,44 @@ TEST(SkinSelection, FailedLoadsKeepThePreviousSkin) {
     EXPECT_TRUE(rig.selection.SkinIsPacked()) << c.what;
     EXPECT_EQ(rig.selection.SkinInfo(), u"9.01") << c.what;
     EXPECT_EQ(rig.selection.GetSkinIndex(u"FORM"), 1) << c.what;
+  }
+}
+
+// At 64 KiB exactly the option file is still read.
+TEST(SkinSelection, OptionFileOf64KiBIsRead) {
+  std::string most = OptionText("most", "9") + "; ";
+  most += std::string(64 * 1024 - most.size() - 2, 'x') + "\r\n";
+  ASSERT_EQ(most.size(), 64u * 1024);
+  Rig rig;
+  rig.env.AddFolder(kSkins, u"Most", most);
+  rig.selection.SetSkinName(u"Most");
+  EXPECT_EQ(rig.InForce(), "most");
+}
+
+// The skins the build makes load under the model, and name only images they carry.
+TEST(SkinSelection, EveryInternalSkinBuildsItsModel) {
+  std::vector<TsStoredSkin> catalogue;
+  for (const auto& entry : std::filesystem::directory_iterator(KQ_SKINS_DIR)) {
+    if (entry.path().extension() != ".asz") continue;
+    std::ifstream f(entry.path(), std::ios::binary);
+    catalogue.push_back({.Name = entry.path().stem().u16string(),
+                         .PackedData = Bytes((std::istreambuf_iterator<char>(f)),
+                                             std::istreambuf_iterator<char>())});
+  }
+  ASSERT_GE(catalogue.size(), 74u);
+  Rig rig(catalogue);
+  for (const TsStoredSkin& item : catalogue) {
+    rig.TakeLog();
+    rig.selection.SetSkinName(item.Name);
+    EXPECT_EQ(rig.TakeLog(), kLoaded) << U8(item.Name);
+    const TacLoadedSkin* skin = rig.selection.LoadedSkin();
+    ASSERT_TRUE(skin && skin->Model) << U8(item.Name);
+    EXPECT_TRUE((*skin->Model)[paint::SectionId::kForm].declared) << U8(item.Name);
+    for (const std::u16string& file : skin->Model->ImageFiles()) {
+      EXPECT_TRUE(std::ranges::any_of(
+          skin->Images, [&](const TacImageItem& image) { return image.FileName == file; }))
+          << U8(item.Name) << ": " << U8(file);
+    }
   }
 }
 
@@ -386,7 +476,7 @@ TEST(SkinSelection, VersionCheckWhileLoading) {
     rig.TakeLog();
     rig.selection.SetSkinName(u"Old (internal)");
     std::vector<std::string> expected = kLoaded;
-    if (!c.box.empty()) expected.insert(expected.begin() + 1, c.box);
+    if (!c.box.empty()) expected.insert(expected.begin() + 2, c.box);
     EXPECT_EQ(rig.TakeLog(), expected) << c.version;
     EXPECT_EQ(rig.InForce(), "old") << c.version;
     EXPECT_EQ(rig.selection.SkinInfo(), c.info) << c.version;
@@ -438,7 +528,7 @@ TEST(SkinSelection, WhileTheWindowIsLoadedTheSkinIsLoadedButNotApplied) {
   rig.TakeLog();
   rig.selection.SetSkinName(u"iOS4 (internal)");
   EXPECT_EQ(rig.TakeLog(),
-            (std::vector<std::string>{"BeforeChange", "SkinLoading", "AfterChange"}));
+            (std::vector<std::string>{"BeforeChange", "prepare", "SkinLoading", "AfterChange"}));
   EXPECT_EQ(rig.selection.LoadedSkin()->Name, u"iOS4 (internal)");
 
   rig.selection.EndLoading();
@@ -462,8 +552,8 @@ TEST(SkinSelection, SuspendedUpdates) {
   Rig rig;
   rig.selection.BeginUpdate();
   rig.selection.SetSkinName(u"FM (internal)");
-  EXPECT_EQ(rig.TakeLog(),
-            (std::vector<std::string>{"BeforeChange", "SkinLoading", "Activate", "AfterChange"}));
+  EXPECT_EQ(rig.TakeLog(), (std::vector<std::string>{"BeforeChange", "prepare", "SkinLoading",
+                                                     "Activate", "AfterChange"}));
   EXPECT_TRUE(rig.selection.NoAutoUpdate());
   rig.selection.BeginUpdate();
   rig.selection.EndUpdate(true, true);
@@ -540,8 +630,8 @@ TEST(SkinSelection, PreviewTextStandsInForTheOptionFile) {
     ASSERT_TRUE(rig.selection.LoadedSkin()) << c.what;
     EXPECT_EQ(rig.selection.LoadedSkin()->Images.size(), c.images) << c.what;
     // One update at the end, repainted, without the transition.
-    EXPECT_EQ(rig.TakeLog(), (std::vector<std::string>{"BeforeChange", "SkinLoading", "Activate",
-                                                       "AfterChange", "apply repaint"}))
+    EXPECT_EQ(rig.TakeLog(), (std::vector<std::string>{"BeforeChange", "prepare", "SkinLoading",
+                                                       "Activate", "AfterChange", "apply repaint"}))
         << c.what;
     EXPECT_FALSE(rig.selection.NoAutoUpdate()) << c.what;
   }

@@ -35,7 +35,7 @@ SkinPainter& SkinPainter::Instance() {
 
 void SkinPainter::Dress(ui::Form& form) {
   if (!form.Hwnd()) return;
-  form.SetLook(look_.get());
+  form.SetLook(look_.get(), controls_);
   FrameSkin* frame = form.FindFilter<FrameSkin>();
   if (!frame) {
     auto owned = std::make_unique<FrameSkin>(form);
@@ -50,7 +50,8 @@ void SkinPainter::Decorate(ui::Form& form) {
 }
 
 void SkinPainter::Apply(std::shared_ptr<const SkinModel> model,
-                        std::shared_ptr<const SkinImages> images) {
+                        std::shared_ptr<const SkinImages> images, ui::Form::LookFilter controls) {
+  controls_ = std::move(controls);
   // The new look is on every form before the old one goes.
   auto previous = std::move(look_);
   look_ = std::make_shared<SkinLook>(std::move(model), std::move(images));
@@ -76,6 +77,7 @@ void SkinPainter::Remove() {
     form->SetLook(nullptr);
   }
   look_.reset();
+  controls_ = {};
 }
 
 }  // namespace kq::paint

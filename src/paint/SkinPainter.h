@@ -14,8 +14,11 @@ class SkinPainter final : public ui::FormDecorator {
  public:
   static SkinPainter& Instance();
 
-  // Paints every form with the skin from now on, repainting those on screen at once.
-  void Apply(std::shared_ptr<const SkinModel> model, std::shared_ptr<const SkinImages> images);
+  // Paints every form with the skin from now on, repainting those on screen at once; of
+  // their controls those the filter takes (all without one), the others keep the
+  // framework's own look.
+  void Apply(std::shared_ptr<const SkinModel> model, std::shared_ptr<const SkinImages> images,
+             ui::Form::LookFilter controls = {});
   // Every form back to the framework's own look and the system's frame.
   void Remove();
   const SkinLook* Look() const { return look_.get(); }
@@ -25,6 +28,7 @@ class SkinPainter final : public ui::FormDecorator {
  private:
   void Dress(ui::Form& form);
   std::shared_ptr<const SkinLook> look_;
+  ui::Form::LookFilter controls_;
 };
 
 }  // namespace kq::paint

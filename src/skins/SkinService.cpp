@@ -6,6 +6,7 @@
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
 #include "skins/SkinManager.h"
+#include "ui/Label.h"
 #include "win/SystemText.h"
 #include "win/Files.h"
 #include "win/Handles.h"
@@ -115,7 +116,9 @@ void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) 
   auto images = skin ? std::dynamic_pointer_cast<const paint::SkinImages>(skin->Resources)
                      : nullptr;
   if (skin && skin->Model && images) {
-    paint::SkinPainter::Instance().Apply(skin->Model, std::move(images));
+    paint::SkinPainter::Instance().Apply(skin->Model, std::move(images), [](const ui::Control& c) {
+      return SkinsControl(SkinService().ThirdParty, c);
+    });
   } else if (options.repaint) {
     RedrawProgramWindows();
   }
@@ -123,6 +126,17 @@ void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) 
 
 void WinSkinEnvironment::RemoveSkinFromAllWindows() {
   paint::SkinPainter::Instance().Remove();
+}
+
+bool SkinsControl(const ThirdPartyList& lists, const ui::Control& control) {
+  // Labels are drawn on their parent whatever the lists say; every other control of the
+  // framework has a window of its own.
+  const bool label = dynamic_cast<const ui::Label*>(&control) != nullptr;
+  const std::int64_t tag = forms::IntegerOf(control.Find(u"Tag")).value_or(0);
+  return lists
+      .Decide(label ? ControlNature::kLabel : ControlNature::kWindowed,
+              control.ClassInfo().name, tag)
+      .skinned;
 }
 
 TsSkinSelection& SkinService() {

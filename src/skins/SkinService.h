@@ -4,6 +4,8 @@
 #pragma once
 
 #include "skins/SkinSelection.h"
+#include "skins/ThirdPartyList.h"
+#include "ui/Control.h"
 #include "win/SystemText.h"
 
 namespace kq::skins {
@@ -23,6 +25,9 @@ class WinSkinEnvironment final : public SkinEnvironment {
   void ApplySkinToAllWindows(const SkinApplyOptions& options) override;
   void RemoveSkinFromAllWindows() override;
 };
+
+// Whether the skin paints a control, as the class lists say (its class name, its Tag).
+bool SkinsControl(const ThirdPartyList& lists, const ui::Control& control);
 
 // Made on first use, before the first window; lives until the program ends.
 TsSkinSelection& SkinService();

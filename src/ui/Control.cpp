@@ -190,7 +190,7 @@ PartInfo Control::Info() const {
 }
 
 const Look& Control::GetLook() const {
-  return form_.GetLook();
+  return form_.LookFor(*this);
 }
 
 LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {

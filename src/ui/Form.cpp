@@ -119,8 +119,14 @@ const Look& Form::GetLook() const {
   return look_ ? *look_ : DefaultLook::Instance();
 }
 
-void Form::SetLook(const Look* look) {
+const Look& Form::LookFor(const Control& control) const {
+  if (look_ && lookFilter_ && !lookFilter_(control)) return DefaultLook::Instance();
+  return GetLook();
+}
+
+void Form::SetLook(const Look* look, LookFilter controls) {
   look_ = look;
+  lookFilter_ = look ? std::move(controls) : LookFilter{};
   ForEachControl([](Control& c) { c.OnLookChanged(); });
   if (Hwnd()) {
     ::RedrawWindow(Hwnd(), nullptr, nullptr,

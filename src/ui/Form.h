@@ -79,7 +79,11 @@ class Form : public forms::StoredComponent, public win::Window {
   // How the form and its controls are drawn: the framework's DefaultLook unless a look was
   // set (null puts the default back); setting one repaints the form.
   const Look& GetLook() const;
-  void SetLook(const Look* look);
+  // Which controls the look draws; the others keep the framework's own look. None: all.
+  using LookFilter = std::function<bool(const Control&)>;
+  void SetLook(const Look* look, LookFilter controls = {});
+  // The look a control of this form is drawn with.
+  const Look& LookFor(const Control& control) const;
   // Every control of the form, at any depth, in layout order.
   void ForEachControl(const std::function<void(Control&)>& visit) const;
   // The forms that exist, in the order they were made.
@@ -146,6 +150,7 @@ class Form : public forms::StoredComponent, public win::Window {
   win::GdiObject background_;
   HBRUSH backgroundBrush_ = ::GetSysColorBrush(COLOR_BTNFACE);
   const Look* look_ = nullptr;
+  LookFilter lookFilter_;
   std::vector<MessageFilter*> filters_;
   std::vector<std::unique_ptr<MessageFilter>> ownFilters_;
   UINT nextId_ = 100;  // clear of IDOK and IDCANCEL

@@ -4,6 +4,7 @@
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
 #include "resources/ModuleResources.h"
+#include "skins/SkinService.h"
 #include "ui/Form.h"
 
 #include <gtest/gtest.h>
@@ -231,6 +232,31 @@ TEST_F(SkinPaintTest, PaintedButtonsKeepTheirBehaviour) {
   EXPECT_EQ(::GetWindowLongPtrW(box, GWL_STYLE) & 0x0F, BS_AUTOCHECKBOX);
   EXPECT_EQ(::SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_EQ(::SendMessageW(second, BM_GETCHECK, 0, 0), BST_CHECKED);
+}
+
+// The class lists say which controls the skin paints: a listed class is painted, a control
+// whose Tag has the bit 256 and a class no list holds keep the framework's own look, and
+// labels are painted whatever the lists say.
+TEST_F(SkinPaintTest, TheClassListsChooseTheControlsThatArePainted) {
+  PaintForm form;
+  form.CreateForm();
+  ThirdPartyList lists;
+  lists.FillDefaults();  // Button: "TButton"; nothing else listed
+  const Skin skin = FlatSkin(kDark);
+  SkinPainter::Instance().Apply(skin.model, skin.images, [&lists](const ui::Control& c) {
+    return skins::SkinsControl(lists, c);
+  });
+  const auto kind = [&](const char16_t* name) {
+    return ::GetWindowLongPtrW(form.FindControl(name)->Hwnd(), GWL_STYLE) & 0x0F;
+  };
+  EXPECT_EQ(kind(u"btnFace"), BS_OWNERDRAW);
+  EXPECT_EQ(kind(u"btnPlain"), BS_PUSHBUTTON);  // Tag 256
+  EXPECT_EQ(kind(u"chkBox"), BS_AUTOCHECKBOX);  // TCheckBox is in no list here
+  const SkinLook* look = SkinPainter::Instance().Look();
+  EXPECT_EQ(&form.FindControl(u"lblText")->GetLook(), look);
+  EXPECT_EQ(&form.FindControl(u"btnFace")->GetLook(), look);
+  EXPECT_NE(&form.FindControl(u"btnPlain")->GetLook(), look);
+  EXPECT_NE(&form.FindControl(u"edtField")->GetLook(), look);
 }
 
 // The skinned frame keeps the client area's size; taking the skin away gives the system's

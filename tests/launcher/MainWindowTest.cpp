@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 
 namespace kq {
@@ -186,7 +187,20 @@ TEST(MainWindow, ResourceHoldsTheInternalSkinCatalogue) {
   ASSERT_TRUE(skin->Options.has_value());
   EXPECT_NE(std::string(AsChars(*skin->Options)).find("[GLOBALINFO]\r\nVERSION="),
             std::string::npos);
-  EXPECT_EQ(skin->Images().size(), 2u);
+  // Every image the option file names is in the package.
+  std::set<std::string> images;
+  for (const TacImageItem& item : skin->Images())
+    images.insert(std::string(item.FileName.begin(), item.FileName.end()));
+  EXPECT_FALSE(images.empty());
+  const std::string options(AsChars(*skin->Options));
+  for (const char* key : {"\r\nIMAGE=", "\r\nGLYPH="}) {
+    for (std::size_t at = options.find(key); at != std::string::npos;
+         at = options.find(key, at + 1)) {
+      const std::size_t start = at + std::strlen(key);
+      const std::string file = options.substr(start, options.find('\r', start) - start);
+      EXPECT_TRUE(images.contains(file)) << file;
+    }
+  }
 }
 
 // The skin in force when the window closes is the one stored: the configured one when it is

@@ -1,4 +1,6 @@
-// skinpack: builds a skin package from a skin folder, lists a package, or unpacks one.
+// skinpack: checks a skin, builds a package from a skin folder, lists a package, or unpacks
+// one.
+#include "SkinCheck.h"
 #include "SkinPacker.h"
 
 #include "common/CodePage.h"
@@ -17,7 +19,9 @@ namespace fs = std::filesystem;
 using namespace kq;
 
 constexpr const char* kUsage =
-    "usage: skinpack pack FOLDER PACKAGE.asz   build a package from Options.dat and images\n"
+    "usage: skinpack check FOLDER|PACKAGE.asz  check a skin as the launcher loads it\n"
+    "       skinpack pack FOLDER PACKAGE.asz   check, then build a package from Options.dat and\n"
+    "                                          images\n"
     "       skinpack list PACKAGE.asz          list the entries of a package\n"
     "       skinpack unpack PACKAGE.asz FOLDER write the entries into a folder\n"
     "Names are stored in code page 1251.\n";
@@ -33,7 +37,18 @@ std::unique_ptr<TacSkinConvertor> Load(const fs::path& package, const AnsiCodec&
 int Run(int argc, char** argv) {
   const Cp1251Codec codec;
   const std::string verb = argc > 1 ? argv[1] : "";
+  if (verb == "check" && argc == 3) {
+    const skinpack::CheckResult result = skinpack::CheckSkinPath(argv[2], codec);
+    std::fputs(result.Report().c_str(), stderr);
+    return result.errors.empty() ? 0 : 1;
+  }
   if (verb == "pack" && argc == 4) {
+    const skinpack::CheckResult result = skinpack::CheckSkinPath(argv[2], codec);
+    std::fputs(result.Report().c_str(), stderr);
+    if (!result.errors.empty()) {
+      std::fprintf(stderr, "skinpack: %s has faults; no package written\n", argv[2]);
+      return 1;
+    }
     skinpack::WriteBytes(argv[3], skinpack::BuildPackage(skinpack::ReadSkinFolder(argv[2], codec)));
     return 0;
   }

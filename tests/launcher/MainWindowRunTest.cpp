@@ -56,16 +56,6 @@ std::wstring StoredText(HWND hwnd) {
 }
 
 // Pixels of exactly that colour in a 24-bit bottom-up BMP.
-// What the screen shows at a point of a list's client area.
-COLORREF ListPixel(HWND list, int x, int y) {
-  POINT p{x, y};
-  ::ClientToScreen(list, &p);
-  HDC screen = ::GetDC(nullptr);
-  const COLORREF c = ::GetPixel(screen, p.x, p.y);
-  ::ReleaseDC(nullptr, screen);
-  return c;
-}
-
 int CountPixels(const std::wstring& bmp, COLORREF colour) {
   const std::string d = ReadFileBytes(bmp);
   if (d.size() < 54 || d[0] != 'B' || d[1] != 'M') return -1;
@@ -210,11 +200,11 @@ TEST_F(MainWindowRun, FromStartToTheGame) {
   EXPECT_GT(CountPixels(shown, kGreen), 20);
   EXPECT_EQ(CountPixels(shown, kRed), 0);
   // Selected: the item's background turns the skin's selection colour.
-  const COLORREF unselected = ListPixel(list, 200, 10);
+  const COLORREF unselected = win::test::ClientPixel(list, 200, 10);
   ::SendMessageW(list, LB_SETCURSEL, 0, 0);
   const std::wstring selected = game.Screenshot(L"run-3-world-selected.bmp");
   EXPECT_GT(CountPixels(selected, kGreen), 20);
-  const COLORREF selection = ListPixel(list, 200, 10);
+  const COLORREF selection = win::test::ClientPixel(list, 200, 10);
   EXPECT_NE(selection, unselected);
   EXPECT_GT(CountPixels(selected, selection), 100);
 

@@ -280,16 +280,6 @@ TEST(MainWindow, TheSkinMenuSetsTheSkin) {
   }
 }
 
-// What the screen shows at a point of a window, its frame included.
-COLORREF WindowPixel(HWND hwnd, int x, int y) {
-  RECT r;
-  ::GetWindowRect(hwnd, &r);
-  HDC screen = ::GetDC(nullptr);
-  const COLORREF c = ::GetPixel(screen, r.left + x, r.top + y);
-  ::ReleaseDC(nullptr, screen);
-  return c;
-}
-
 // Every internal skin, chosen in turn from the skin menu of one running launcher, loads
 // without an error box and repaints the main window at once, each unlike the one before;
 // the settings dialog takes the skin too. The captures stay in the artifacts folder.
@@ -315,7 +305,7 @@ TEST(MainWindow, EveryInternalSkinPaintsLive) {
                                       10000, &answer))
         << ui::TakeMessageBox(launcher.Pid(), 0);
     EXPECT_EQ(ui::WaitTopWindow(L"#32770", 0, launcher.Pid(), true), nullptr);
-    const COLORREF caption = WindowPixel(main, 6, 8);
+    const COLORREF caption = win::test::WindowPixel(main, 6, 8);
     EXPECT_NE(caption, previous);
     previous = caption;
     captions.insert(caption);

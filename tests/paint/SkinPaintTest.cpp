@@ -1,5 +1,6 @@
 // The skin painter in this process: a form of this test program's resources painted with
 // small flat skins, and what the screen shows of it read back pixel by pixel.
+#include "../win/RunningLauncher.h"
 #include "paint/FrameSkin.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
@@ -48,25 +49,8 @@ void Pump(int ms = 150) {
   } while (static_cast<int>(end - ::GetTickCount()) > 0);
 }
 
-// What the screen shows at a point of a window's client area.
-COLORREF ClientPixel(HWND hwnd, int x, int y) {
-  POINT p{x, y};
-  ::ClientToScreen(hwnd, &p);
-  HDC screen = ::GetDC(nullptr);
-  const COLORREF c = ::GetPixel(screen, p.x, p.y);
-  ::ReleaseDC(nullptr, screen);
-  return c;
-}
-
-// What the screen shows at a point of a window (its frame included).
-COLORREF WindowPixel(HWND hwnd, int x, int y) {
-  RECT r;
-  ::GetWindowRect(hwnd, &r);
-  HDC screen = ::GetDC(nullptr);
-  const COLORREF c = ::GetPixel(screen, r.left + x, r.top + y);
-  ::ReleaseDC(nullptr, screen);
-  return c;
-}
+using win::test::ClientPixel;
+using win::test::WindowPixel;
 
 bool AnyPixelOf(HWND hwnd, RECT r, COLORREF color) {
   for (int y = r.top; y < r.bottom; ++y) {

@@ -82,4 +82,27 @@ int DistinctColours(const std::wstring& bmpPath) {
   return static_cast<int>(colours.size());
 }
 
+namespace {
+
+COLORREF ScreenPixel(POINT p) {
+  HDC screen = ::GetDC(nullptr);
+  const COLORREF c = ::GetPixel(screen, p.x, p.y);
+  ::ReleaseDC(nullptr, screen);
+  return c;
+}
+
+}  // namespace
+
+COLORREF ClientPixel(HWND hwnd, int x, int y) {
+  POINT p{x, y};
+  ::ClientToScreen(hwnd, &p);
+  return ScreenPixel(p);
+}
+
+COLORREF WindowPixel(HWND hwnd, int x, int y) {
+  RECT r;
+  ::GetWindowRect(hwnd, &r);
+  return ScreenPixel({r.left + x, r.top + y});
+}
+
 }  // namespace kq::win::test

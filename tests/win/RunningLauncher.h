@@ -43,4 +43,9 @@ namespace kq::win::test {
 // window shows many, a blank or failed capture one or two.
 int DistinctColours(const std::wstring& bmpPath);
 
+// What the screen shows at a point of a window's client area, or of the window itself (its
+// frame included).
+COLORREF ClientPixel(HWND hwnd, int x, int y);
+COLORREF WindowPixel(HWND hwnd, int x, int y);
+
 }  // namespace kq::win::test

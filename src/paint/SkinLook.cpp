@@ -105,12 +105,6 @@ State StateOf(const ui::PartState& s) {
 
 SkinLook::SkinLook(std::shared_ptr<const SkinModel> model, std::shared_ptr<const SkinImages> images)
     : model_(std::move(model)), images_(std::move(images)) {
-  for (std::size_t s = 0; s < kSectionCount; ++s) {
-    for (std::size_t st = 0; st < kStateCount; ++st) {
-      brushes_[s * kStateCount + st].Reset(
-          ::CreateSolidBrush(model_->sections[s].states[st].color));
-    }
-  }
   // The form's pattern: its image tiled (a brush keeps it aligned across the controls).
   const SectionLook& form = (*model_)[SectionId::kForm];
   if (form.image.Present() && images_) {
@@ -144,7 +138,10 @@ SkinLook::SkinLook(std::shared_ptr<const SkinModel> model, std::shared_ptr<const
 
 HBRUSH SkinLook::Brush(SectionId id, State state) const {
   if (id == SectionId::kForm && pattern_) return static_cast<HBRUSH>(pattern_.Get());
-  return static_cast<HBRUSH>(brushes_[Index(id, state)].Get());
+  // Made when first asked for: most sections and states never fill anything with a brush.
+  win::GdiObject& brush = brushes_[Index(id, state)];
+  if (!brush) brush.Reset(::CreateSolidBrush((*model_)[id].In(state).color));
+  return static_cast<HBRUSH>(brush.Get());
 }
 
 void SkinLook::Styles(Part part, DWORD& style, DWORD& exStyle) const {
@@ -156,7 +153,7 @@ const forms::FontSpec& SkinLook::Font(const ui::PartInfo& info) const {
   return ui::DefaultLook::Instance().Font(info);
 }
 
-HBRUSH SkinLook::BrushBehind(HWND window, HDC dc) const {
+HBRUSH SkinLook::BrushBehind(HWND window) const {
   // Group boxes are transparent: what is behind a window is its nearest panel's or form's.
   HWND parent = window ? ::GetParent(window) : nullptr;
   while (parent) {
@@ -166,31 +163,25 @@ HBRUSH SkinLook::BrushBehind(HWND window, HDC dc) const {
     if (!known) break;  // the form
     parent = ::GetParent(parent);
   }
-  if (pattern_ && window) {
-    // The pattern starts at the form's top left.
-    POINT origin{0, 0};
-    HWND form = ::GetAncestor(window, GA_ROOT);
-    ::MapWindowPoints(form, window, &origin, 1);
-    ::SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
-  }
   return Brush(SectionId::kForm, State::kNormal);
+}
+
+POINT SkinLook::PatternOrigin(HWND window) const {
+  // The pattern starts at the form's top left.
+  POINT origin{0, 0};
+  if (pattern_ && window) ::MapWindowPoints(::GetAncestor(window, GA_ROOT), window, &origin, 1);
+  return origin;
 }
 
 void SkinLook::FillBehind(HDC dc, HWND window, const RECT& rect) const {
   POINT old{};
   ::GetBrushOrgEx(dc, &old);
-  POINT org{0, 0};
-  if (pattern_ && window) {
-    HWND form = ::GetAncestor(window, GA_ROOT);
-    ::MapWindowPoints(form, window, &org, 1);
-  }
   // The DC may be a buffer whose origin is moved; the brush follows the window's origin.
+  const POINT origin = PatternOrigin(window);
   POINT dcOrigin{};
   ::GetWindowOrgEx(dc, &dcOrigin);
-  ::SetBrushOrgEx(dc, org.x - dcOrigin.x, org.y - dcOrigin.y, nullptr);
-  HBRUSH brush = BrushBehind(window, dc);
-  ::SetBrushOrgEx(dc, org.x - dcOrigin.x, org.y - dcOrigin.y, nullptr);
-  ::FillRect(dc, &rect, brush);
+  ::SetBrushOrgEx(dc, origin.x - dcOrigin.x, origin.y - dcOrigin.y, nullptr);
+  ::FillRect(dc, &rect, BrushBehind(window));
   ::SetBrushOrgEx(dc, old.x, old.y, nullptr);
 }
 
@@ -210,10 +201,13 @@ HBRUSH SkinLook::Colors(const ui::PartInfo& info, HDC dc) const {
     }
     case Part::kButton:
       return nullptr;
-    default:
+    default: {
       ::SetTextColor(dc, Colors(id, state).fontColor);
       ::SetBkMode(dc, TRANSPARENT);
-      return BrushBehind(info.window, dc);
+      const POINT origin = PatternOrigin(info.window);
+      ::SetBrushOrgEx(dc, origin.x, origin.y, nullptr);
+      return BrushBehind(info.window);
+    }
   }
 }
 

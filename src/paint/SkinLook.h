@@ -48,7 +48,10 @@ class SkinLook final : public ui::Look {
 
  private:
   HBRUSH Brush(SectionId id, State state) const;
-  HBRUSH BrushBehind(HWND window, HDC dc) const;
+  // The brush behind a window: its nearest panel's colour, else the form's background.
+  HBRUSH BrushBehind(HWND window) const;
+  // Where the form's pattern starts, in the window's coordinates.
+  POINT PatternOrigin(HWND window) const;
   void DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& rect) const;
   void DrawButtonFace(const ui::FaceInfo& face, HDC dc) const;
   void DrawCheckFace(const ui::FaceInfo& face, HDC dc) const;
@@ -56,8 +59,8 @@ class SkinLook final : public ui::Look {
 
   std::shared_ptr<const SkinModel> model_;
   std::shared_ptr<const SkinImages> images_;
-  // One solid brush per section and state, and the form's pattern.
-  std::array<win::GdiObject, kSectionCount * kStateCount> brushes_;
+  // One solid brush per section and state, made on first use, and the form's pattern.
+  mutable std::array<win::GdiObject, kSectionCount * kStateCount> brushes_;
   win::GdiObject pattern_;
 };
 

@@ -268,6 +268,7 @@ void TfrmMain::lbWorldsDblClick() {
 
 void TfrmMain::FadeOutAndClose() {
   HWND hwnd = Hwnd();
+  TakeOpacity();
   ::Sleep(kPauseBeforeFadeMs);
   ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
   for (int alpha = 255; alpha >= 0; --alpha) {

@@ -2,6 +2,7 @@
 // shutdown.
 #include "common/Error.h"
 #include "launcher/MainWindow.h"
+#include "paint/Ghost.h"
 #include "resources/FormLoader.h"
 #include "resources/ModuleResources.h"
 #include "settings/SettingsDialog.h"
@@ -61,5 +62,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
 
   frmMain.ShowAs(showCmd);
   ::UpdateWindow(frmMain.Hwnd());
-  return RunMessageLoop();
+  const int exitCode = RunMessageLoop();
+  // The main window's disappearance plays to its end before the program goes.
+  kq::paint::FinishGhosts();
+  return exitCode;
 }

@@ -16,10 +16,6 @@ constexpr std::size_t Index(SectionId id, State s) {
   return static_cast<std::size_t>(id) * kStateCount + static_cast<std::size_t>(s);
 }
 
-RECT ToRect(const Box& b) {
-  return {b.left, b.top, b.right, b.bottom};
-}
-
 Box ToBox(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
 }

@@ -33,16 +33,43 @@ SkinPainter& SkinPainter::Instance() {
   return painter;
 }
 
-void SkinPainter::Dress(ui::Form& form) {
-  if (!form.Hwnd()) return;
-  form.SetLook(look_.get(), controls_);
-  FrameSkin* frame = form.FindFilter<FrameSkin>();
-  if (!frame) {
-    auto owned = std::make_unique<FrameSkin>(form);
-    frame = owned.get();
+template <class T>
+T& FilterOf(ui::Form& form) {
+  T* filter = form.FindFilter<T>();
+  if (!filter) {
+    auto owned = std::make_unique<T>(form);
+    filter = owned.get();
     form.AdoptFilter(std::move(owned));
   }
-  frame->SetLook(look_);
+  return *filter;
+}
+
+template <class T>
+void DropFilter(ui::Form& form) {
+  if (T* filter = form.FindFilter<T>()) form.RemoveFilter(filter);
+}
+
+void SkinPainter::Dress(ui::Form& form) {
+  if (!form.Hwnd()) return;
+  const Dressing::FormSettings settings =
+      dressing_.settingsFor ? dressing_.settingsFor(form) : Dressing::FormSettings{};
+  form.SetLook(settings.drawClientArea ? look_.get() : nullptr, dressing_.controls);
+  if (settings.drawNonClientArea) {
+    FilterOf<FrameSkin>(form).SetLook(look_);
+  } else if (FrameSkin* frame = form.FindFilter<FrameSkin>()) {
+    frame->Release();
+    form.RemoveFilter(frame);
+  }
+  FilterOf<FormEffects>(form).SetSettings(settings.effects);
+}
+
+void SkinPainter::CaptureForTransition() {
+  if (!look_) return;
+  for (ui::Form* form : ui::Form::All()) {
+    if (FormEffects* effects = form->Hwnd() ? form->FindFilter<FormEffects>() : nullptr) {
+      effects->StartTransition();
+    }
+  }
 }
 
 void SkinPainter::Decorate(ui::Form& form) {
@@ -50,8 +77,8 @@ void SkinPainter::Decorate(ui::Form& form) {
 }
 
 void SkinPainter::Apply(std::shared_ptr<const SkinModel> model,
-                        std::shared_ptr<const SkinImages> images, ui::Form::LookFilter controls) {
-  controls_ = std::move(controls);
+                        std::shared_ptr<const SkinImages> images, Dressing dressing) {
+  dressing_ = std::move(dressing);
   // The new look is on every form before the old one goes.
   auto previous = std::move(look_);
   look_ = std::make_shared<SkinLook>(std::move(model), std::move(images));
@@ -74,10 +101,11 @@ void SkinPainter::Remove() {
       frame->Release();
       form->RemoveFilter(frame);
     }
+    DropFilter<FormEffects>(*form);
     form->SetLook(nullptr);
   }
   look_.reset();
-  controls_ = {};
+  dressing_ = {};
 }
 
 }  // namespace kq::paint

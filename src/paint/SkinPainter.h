@@ -3,6 +3,7 @@
 // the framework's own look and the system's frame back.
 #pragma once
 
+#include "paint/FormEffects.h"
 #include "paint/SkinLook.h"
 #include "ui/Form.h"
 
@@ -14,11 +15,25 @@ class SkinPainter final : public ui::FormDecorator {
  public:
   static SkinPainter& Instance();
 
-  // Paints every form with the skin from now on, repainting those on screen at once; of
-  // their controls those the filter takes (all without one), the others keep the
-  // framework's own look.
+  // How each form is dressed, beyond the skin itself.
+  struct Dressing {
+    // Of the forms' controls those the filter takes (all without one); the others keep the
+    // framework's own look.
+    ui::Form::LookFilter controls;
+    // A form's effects and what of the skin it wears (its skin provider's say).
+    struct FormSettings {
+      FormEffectSettings effects;
+      bool drawClientArea = true;
+      bool drawNonClientArea = true;
+    };
+    std::function<FormSettings(const ui::Form&)> settingsFor;
+  };
+  // Paints every form with the skin from now on, repainting those on screen at once.
   void Apply(std::shared_ptr<const SkinModel> model, std::shared_ptr<const SkinImages> images,
-             ui::Form::LookFilter controls = {});
+             Dressing dressing = {});
+  // Keeps every form's look as it is now, to fade out over the skin about to come, where the
+  // form's settings want that transition.
+  void CaptureForTransition();
   // Every form back to the framework's own look and the system's frame.
   void Remove();
   const SkinLook* Look() const { return look_.get(); }
@@ -28,7 +43,7 @@ class SkinPainter final : public ui::FormDecorator {
  private:
   void Dress(ui::Form& form);
   std::shared_ptr<const SkinLook> look_;
-  ui::Form::LookFilter controls_;
+  Dressing dressing_;
 };
 
 }  // namespace kq::paint

@@ -40,6 +40,7 @@ void TsSkinManager::Loaded() {
   selection.BeginLoading();
   for (const forms::FormProperty& p : Properties()) {
     if (ReadThirdPartyProperty(selection.ThirdParty, p)) continue;
+    if (ReadManagerEffect(selection.Effects, p)) continue;
     if (forms::SameName(p.name, u"Active")) {
       if (auto on = forms::BoolOf(&p.value)) selection.SetActive(*on);
     } else if (forms::SameName(p.name, kInternalSkinsProperty)) {

@@ -15,6 +15,11 @@ void TsSkinProvider::Register() {
   });
 }
 
+void TsSkinProvider::Loaded() {
+  for (const forms::FormProperty& p : Properties()) ReadProviderSetting(settings_, p);
+  menu_.MakeSkinMenu = settings_.MakeSkinMenu;
+}
+
 bool TsSkinProvider::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp,
                                    LRESULT& result) {
   // The skin menu is made afresh each time the window menu opens.

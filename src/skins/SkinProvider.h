@@ -3,6 +3,7 @@
 // skin menu in the window menu.
 #pragma once
 
+#include "skins/SkinSettings.h"
 #include "skins/SkinWindowMenu.h"
 #include "ui/Components.h"
 #include "ui/MessageFilter.h"
@@ -17,11 +18,16 @@ class TsSkinProvider final : public ui::NonVisualComponent, public ui::MessageFi
   static void Register();
 
   // The skin menu in the window menu, offering the skin service's skins.
-  void SetSkinMenu(bool on) { menu_.MakeSkinMenu = on; }
+  void SetSkinMenu(bool on) { settings_.MakeSkinMenu = menu_.MakeSkinMenu = on; }
+  const TsProviderSettings& Settings() const { return settings_; }
 
   bool FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
+ protected:
+  void Loaded() override;
+
  private:
+  TsProviderSettings settings_;
   SkinWindowMenu menu_;
 };
 

@@ -86,7 +86,7 @@ void TsSkinSelection::SetSkinName(std::u16string value) {
   skinName_ = std::move(value);
   if (active_) {
     Raise(Events.OnBeforeChange);
-    if (ExtendedBorders && AnimateSkinChanging && !NoAutoUpdate()) env_.CaptureForTransition();
+    if (Effects.ExtendedBorders && Effects.AnimEffects.SkinChanging.Active && !NoAutoUpdate()) env_.CaptureForTransition();
     inForce_ = false;
 
     skinName_ = StripPackageExtension(skinName_);

@@ -12,6 +12,7 @@
 #include "skins/SkinNames.h"
 #include "skins/SkinOptionFile.h"
 #include "skins/SkinPackage.h"
+#include "skins/SkinSettings.h"
 #include "skins/StoredSkins.h"
 #include "skins/ThirdPartyList.h"
 
@@ -119,8 +120,7 @@ class TsSkinSelection {
 
   // Settings read while loading and changing a skin.
   unsigned SkinningRules = kAllSkinningRules;
-  bool ExtendedBorders = false;
-  bool AnimateSkinChanging = true;
+  TsManagerEffects Effects;
   // Which controls are painted as what; empty lists until the manager has loaded.
   ThirdPartyList ThirdParty;
   TsSkinEvents Events;

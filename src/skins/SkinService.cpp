@@ -1,4 +1,5 @@
 #include "skins/SkinService.h"
+#include "skins/SkinProvider.h"
 
 #include "common/Error.h"
 #include "common/Paths.h"
@@ -111,17 +112,35 @@ void WinSkinEnvironment::PrepareSkin(TacLoadedSkin& skin) {
   skin.Resources = paint::SkinImages::Load(*skin.Model, source);
 }
 
+paint::SkinPainter::Dressing::FormSettings FormSkinSettings(const ui::Form& form) {
+  // A form without a provider of its own is drawn with the provider's defaults.
+  const TsSkinProvider* provider = form.FindComponent<TsSkinProvider>();
+  const TsProviderSettings settings = provider ? provider->Settings() : TsProviderSettings{};
+  const TsManagerEffects& manager = SkinService().Effects;
+  return {.effects = {.anim = manager.AnimEffects,
+                      .extendedBorders = manager.ExtendedBorders,
+                      .allowBlendOnMoving = settings.AllowBlendOnMoving,
+                      .allowAnimation = settings.AllowAnimation},
+          .drawClientArea = settings.DrawClientArea,
+          .drawNonClientArea = settings.DrawNonClientArea};
+}
+
 void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) {
   const TacLoadedSkin* skin = SkinService().LoadedSkin();
   auto images = skin ? std::dynamic_pointer_cast<const paint::SkinImages>(skin->Resources)
                      : nullptr;
   if (skin && skin->Model && images) {
-    paint::SkinPainter::Instance().Apply(skin->Model, std::move(images), [](const ui::Control& c) {
-      return SkinsControl(SkinService().ThirdParty, c);
-    });
+    paint::SkinPainter::Instance().Apply(
+        skin->Model, std::move(images),
+        {.controls = [](const ui::Control& c) { return SkinsControl(SkinService().ThirdParty, c); },
+         .settingsFor = &FormSkinSettings});
   } else if (options.repaint) {
     RedrawProgramWindows();
   }
+}
+
+void WinSkinEnvironment::CaptureForTransition() {
+  paint::SkinPainter::Instance().CaptureForTransition();
 }
 
 void WinSkinEnvironment::RemoveSkinFromAllWindows() {

@@ -3,6 +3,7 @@
 // layout reads its stored settings into it.
 #pragma once
 
+#include "paint/SkinPainter.h"
 #include "skins/SkinSelection.h"
 #include "skins/ThirdPartyList.h"
 #include "ui/Control.h"
@@ -23,11 +24,16 @@ class WinSkinEnvironment final : public SkinEnvironment {
   // Decodes the skin's images (a package's entries, a folder's files) for the painter.
   void PrepareSkin(TacLoadedSkin& skin) override;
   void ApplySkinToAllWindows(const SkinApplyOptions& options) override;
+  void CaptureForTransition() override;
   void RemoveSkinFromAllWindows() override;
 };
 
 // Whether the skin paints a control, as the class lists say (its class name, its Tag).
 bool SkinsControl(const ThirdPartyList& lists, const ui::Control& control);
+
+// What of the skin a form wears and which effects it plays: its skin provider's settings
+// (the defaults for a form without one) with the manager's.
+paint::SkinPainter::Dressing::FormSettings FormSkinSettings(const ui::Form& form);
 
 // Made on first use, before the first window; lives until the program ends.
 TsSkinSelection& SkinService();

@@ -314,6 +314,7 @@ void Form::OnClose() {
   if (modal_) {
     modalResult_ = kModalCancel;
   } else if (IsProgramForm(Hwnd())) {
+    for (MessageFilter* filter : filters_) filter->BeforeClose(*this);
     Window::OnClose();
   } else {
     Hide();

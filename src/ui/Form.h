@@ -120,6 +120,10 @@ class Form : public forms::StoredComponent, public win::Window {
   int Scaled(int length) const { return ::MulDiv(length, dpi_, 96); }
   UINT NextControlId() { return nextId_++; }
   bool Dying() const { return dying_; }
+  // Someone (the world-entry fade) owns the window's opacity from now on: no effect of the
+  // form's filters touches it any more.
+  void TakeOpacity() { opacityTaken_ = true; }
+  bool OpacityTaken() const { return opacityTaken_; }
   void ReportException(const std::exception& e) noexcept { OnException(e); }
 
  protected:
@@ -158,6 +162,7 @@ class Form : public forms::StoredComponent, public win::Window {
   int modalResult_ = 0;
   bool modal_ = false;
   bool dying_ = false;
+  bool opacityTaken_ = false;
 };
 
 template <class T>

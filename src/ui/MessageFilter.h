@@ -20,6 +20,9 @@ class MessageFilter {
   // The form is about to be shown or hidden (an SW_* command); true when the filter did it
   // itself.
   virtual bool FilterShow(Form&, int /*showCommand*/) { return false; }
+  // The form is about to go for good (its window destroyed as the program ends), still on
+  // screen as the player last saw it.
+  virtual void BeforeClose(Form&) {}
 };
 
 }  // namespace kq::ui

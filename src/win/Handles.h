@@ -55,6 +55,11 @@ struct GdiObjectTraits {
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { ::DeleteObject(h); }
 };
+struct MemoryDcTraits {  // CreateCompatibleDC
+  using Type = HDC;
+  static Type Invalid() { return nullptr; }
+  static void Close(Type h) { ::DeleteDC(h); }
+};
 struct WindowTraits {  // a window this code created and must destroy
   using Type = HWND;
   static Type Invalid() { return nullptr; }
@@ -77,8 +82,28 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using Socket = UniqueHandle<SocketTraits>;
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
 using LoadedModule = UniqueHandle<ModuleTraits>;
 using FileSearch = UniqueHandle<FindHandleTraits>;
+
+// A window's device context (the client area's, or with kWholeWindow the frame's too; a
+// null window is the screen), released when it goes.
+class WindowDc {
+ public:
+  static constexpr bool kWholeWindow = true;
+  explicit WindowDc(HWND window, bool whole = false)
+      : window_(window), dc_(whole ? ::GetWindowDC(window) : ::GetDC(window)) {}
+  ~WindowDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+  }
+  WindowDc(const WindowDc&) = delete;
+  WindowDc& operator=(const WindowDc&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
 
 }  // namespace kq::win

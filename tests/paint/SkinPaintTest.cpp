@@ -1,6 +1,7 @@
 // The skin painter in this process: a form of this test program's resources painted with
 // small flat skins, and what the screen shows of it read back pixel by pixel.
 #include "../win/RunningLauncher.h"
+#include "PaintFixture.h"
 #include "paint/FrameSkin.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
@@ -16,39 +17,7 @@
 namespace kq::paint {
 namespace {
 
-const forms::ComponentClass kPaintClass{u"TfmPaintTest", &ui::kFormClass};
-
-class PaintForm final : public ui::Form {
- public:
-  const forms::ComponentClass& ClassInfo() const override { return kPaintClass; }
-};
-
-struct Skin {
-  std::shared_ptr<const SkinModel> model;
-  std::shared_ptr<const SkinImages> images;
-};
-
-Skin FlatSkin(std::u16string_view text) {
-  const ModelResult built = BuildSkinModel(SkinIni::Parse(text));
-  EXPECT_TRUE(built.errors.empty()) << (built.errors.empty() ? "" : "a model error");
-  auto model = std::make_shared<const SkinModel>(built.model);
-  std::shared_ptr<const SkinImages> images =
-      SkinImages::Load(*model, [](const std::u16string&) { return std::optional<Bytes>(); });
-  return {model, images};
-}
-
-void Pump(int ms = 150) {
-  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  } while (static_cast<int>(end - ::GetTickCount()) > 0);
-}
-
+using SkinPaintTest = PaintFixture;
 using win::test::ClientPixel;
 using win::test::WindowPixel;
 
@@ -66,39 +35,6 @@ std::string Hex(COLORREF c) {
   std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
   return buf;
 }
-
-// The process's live GDI and USER objects. Wine does not count them (GetGuiResources answers
-// 0, "not implemented"), but its handle tables answer for a handle's low word whatever its
-// generation, so there they are counted by asking for every low word.
-struct GuiObjects {
-  DWORD gdi = 0;
-  DWORD user = 0;
-  bool operator==(const GuiObjects&) const = default;
-};
-GuiObjects CountGuiObjects() {
-  GuiObjects n{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-               ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
-  if (n.gdi != 0) return n;
-  for (UINT_PTR h = 1; h < 0x10000; ++h) {
-    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++n.gdi;
-    if (::IsWindow(reinterpret_cast<HWND>(h)) || ::IsMenu(reinterpret_cast<HMENU>(h))) ++n.user;
-  }
-  return n;
-}
-
-class SkinPaintTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    forms::SetProgramModule(&module_);
-    forms::SetFormResourceInitializer(&forms::InitFormFromResources);
-  }
-  void TearDown() override {
-    SkinPainter::Instance().Remove();
-    forms::SetFormResourceInitializer(nullptr);
-    forms::SetProgramModule(nullptr);
-  }
-  win::ModuleResources module_;
-};
 
 constexpr COLORREF Rgb(unsigned hex) {
   return RGB(hex >> 16 & 0xFF, hex >> 8 & 0xFF, hex & 0xFF);
@@ -227,9 +163,9 @@ TEST_F(SkinPaintTest, TheClassListsChooseTheControlsThatArePainted) {
   ThirdPartyList lists;
   lists.FillDefaults();  // Button: "TButton"; nothing else listed
   const Skin skin = FlatSkin(kDark);
-  SkinPainter::Instance().Apply(skin.model, skin.images, [&lists](const ui::Control& c) {
-    return skins::SkinsControl(lists, c);
-  });
+  SkinPainter::Instance().Apply(skin.model, skin.images, {.controls = [&lists](const ui::Control& c) {
+                                  return skins::SkinsControl(lists, c);
+                                }});
   const auto kind = [&](const char16_t* name) {
     return ::GetWindowLongPtrW(form.FindControl(name)->Hwnd(), GWL_STYLE) & 0x0F;
   };

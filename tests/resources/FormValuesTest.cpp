@@ -1,22 +1,14 @@
 #include "resources/FormValues.h"
 
+#include "support/StoredValues.h"
+
 #include <gtest/gtest.h>
 
 namespace kq::forms {
 namespace {
 
-FormValue Ident(std::u16string s) {
-  FormValue v;
-  v.type = ValueType::Ident;
-  v.text = std::move(s);
-  return v;
-}
-FormValue Int(std::int64_t i) {
-  FormValue v;
-  v.type = ValueType::Int32;
-  v.integer = i;
-  return v;
-}
+using test::Ident;
+using test::Int;
 
 TEST(FormValues, ColoursByNameNumberAndSystemIndex) {
   struct Case {

@@ -583,8 +583,8 @@ TEST(SkinSelection, TransitionIsCapturedOnlyWithExtendedBordersAndNoSuspendedUpd
   };
   for (const auto& c : cases) {
     Rig rig;
-    rig.selection.ExtendedBorders = c.extendedBorders;
-    rig.selection.AnimateSkinChanging = c.animate;
+    rig.selection.Effects.ExtendedBorders = c.extendedBorders;
+    rig.selection.Effects.AnimEffects.SkinChanging.Active = c.animate;
     if (c.suspended) rig.selection.BeginUpdate();
     rig.TakeLog();
     rig.selection.SetSkinName(u"FM (internal)");

@@ -27,9 +27,8 @@ bool Inside(const RECT& r, POINT p) {
 
 }  // namespace
 
-FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool minimizeBox,
-                        int dpi) {
-  const auto scaled = [dpi](int v) { return ::MulDiv(v, dpi, 96); };
+FrameLayout LayoutFrame(const SkinModel& model, int width, int height, const FrameParts& parts) {
+  const auto scaled = [&parts](int v) { return ::MulDiv(v, parts.dpi, 96); };
   FrameLayout f;
   f.border = scaled(std::clamp(model[SectionId::kBorder].size, 1, 16));
   f.caption = scaled(std::clamp(model[SectionId::kCaption].size, 16, 64));
@@ -43,24 +42,36 @@ FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool mini
   int right = width - b - 3;
   f.close = {right - size, top, right, top + size};
   right = f.close.left - 2;
-  if (minimizeBox) {
+  if (parts.minimizeBox) {
     const int minSize =
         std::min(scaled(std::clamp(model[SectionId::kMinButton].size, 12, 48)), f.caption);
     const int minTop = b + (f.caption - minSize) / 2;
     f.minimize = {right - minSize, minTop, right, minTop + minSize};
     right = f.minimize.left - 2;
   }
-  f.title = {b + menuEdge + 2, b, std::max(b + menuEdge + 2, right - 4), b + f.caption};
+  int left = b + menuEdge + 2;
   f.menuEdge = menuEdge;
+  if (parts.icon) {
+    const int side = std::min(scaled(16), f.caption);
+    const int iconLeft = b + scaled(4);
+    const int iconTop = b + (f.caption - side) / 2;
+    f.icon = {iconLeft, iconTop, iconLeft + side, iconTop + side};
+    f.menuEdge = std::max<int>(menuEdge, f.icon.right - b);
+    left = static_cast<int>(f.icon.right) + scaled(4);
+  }
+  f.title = {left, b, std::max(left, right - 4), b + f.caption};
   return f;
 }
 
 FrameLayout FrameSkin::Layout() const {
   RECT w;
   ::GetWindowRect(form_.Hwnd(), &w);
-  const bool minimizeBox = (systemStyle_ & WS_MINIMIZEBOX) != 0;
-  return LayoutFrame(look_->Model(), w.right - w.left, w.bottom - w.top, minimizeBox,
-                     form_.Dpi());
+  const bool dialogFrame =
+      (::GetWindowLongPtrW(form_.Hwnd(), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) != 0;
+  return LayoutFrame(look_->Model(), w.right - w.left, w.bottom - w.top,
+                     {.minimizeBox = (systemStyle_ & WS_MINIMIZEBOX) != 0,
+                      .icon = showIcon_ && (systemStyle_ & WS_SYSMENU) && !dialogFrame,
+                      .dpi = form_.Dpi()});
 }
 
 void FrameSkin::SetLook(std::shared_ptr<const SkinLook> look) {
@@ -82,6 +93,12 @@ void FrameSkin::SetLook(std::shared_ptr<const SkinLook> look) {
     ::SetWindowLongPtrW(hwnd, GWL_STYLE, systemStyle_ & ~static_cast<LONG_PTR>(WS_CAPTION));
   }
   Resize(true);
+}
+
+void FrameSkin::SetShowIcon(bool show) {
+  if (show == showIcon_) return;
+  showIcon_ = show;
+  Paint();
 }
 
 void FrameSkin::Release() {
@@ -113,7 +130,7 @@ void FrameSkin::Resize(bool frameChanged) {
   RECT client;
   ::GetClientRect(hwnd, &client);
   // Measure the frame from a window of any size, then size the window around the client.
-  const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false, form_.Dpi());
+  const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, {.dpi = form_.Dpi()});
   Place(client.right + 2 * f.border, client.bottom + f.caption + 2 * f.border, frameChanged);
 }
 
@@ -170,6 +187,13 @@ void FrameSkin::Paint() {
     ::DrawTextW(b, text, std::max(n, 0), &title,
                 align | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     ::SelectObject(b, old);
+    if (!::IsRectEmpty(&f.icon)) {
+      auto icon = reinterpret_cast<HICON>(::GetClassLongPtrW(hwnd, GCLP_HICONSM));
+      if (icon) {
+        ::DrawIconEx(b, f.icon.left, f.icon.top, icon, f.icon.right - f.icon.left,
+                     f.icon.bottom - f.icon.top, 0, nullptr, DI_NORMAL);
+      }
+    }
     const auto buttonState = [&](LRESULT id) {
       if (pressed_ == id && pressedInside_) return State::kPressed;
       if (hot_ == id && pressed_ == HTNOWHERE) return State::kHot;
@@ -192,7 +216,7 @@ bool FrameSkin::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp, LR
     case WM_NCCALCSIZE: {
       RECT* r = wp ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lp)->rgrc[0]
                    : reinterpret_cast<RECT*>(lp);
-      const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, false, form_.Dpi());
+      const FrameLayout f = LayoutFrame(look_->Model(), 100, 100, {.dpi = form_.Dpi()});
       r->left += f.border;
       r->right = std::max(r->left, r->right - f.border);
       r->top += f.border + f.caption;

@@ -27,12 +27,16 @@ struct FrameLayout {
   RECT title{};
   RECT close{};
   RECT minimize{};  // empty when the form has no minimise box
+  RECT icon{};      // the program's icon at the caption's left; empty when not shown
   RECT client{};
-  int menuEdge = 0;  // the caption's left strip that opens the window menu
+  int menuEdge = 0;  // the caption's left strip (the icon with it) that opens the window menu
 };
-// The skin's sizes are stored at 96 DPI.
-FrameLayout LayoutFrame(const SkinModel& model, int width, int height, bool minimizeBox,
-                        int dpi = 96);
+struct FrameParts {
+  bool minimizeBox = false;
+  bool icon = false;
+  int dpi = 96;  // the skin's sizes are stored at 96 DPI
+};
+FrameLayout LayoutFrame(const SkinModel& model, int width, int height, const FrameParts& parts);
 
 class FrameSkin final : public ui::MessageFilter {
  public:
@@ -43,6 +47,9 @@ class FrameSkin final : public ui::MessageFilter {
   void SetLook(std::shared_ptr<const SkinLook> look);
   // Gives the form its system frame back, the client area keeping its size.
   void Release();
+  // The program's icon in the caption, on forms whose system frame would show one (not on
+  // dialog frames).
+  void SetShowIcon(bool show);
 
   bool FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
@@ -57,6 +64,7 @@ class FrameSkin final : public ui::MessageFilter {
   std::shared_ptr<const SkinLook> look_;
   LONG_PTR systemStyle_ = 0;
   bool worn_ = false;
+  bool showIcon_ = false;
   bool active_ = true;
   LRESULT hot_ = HTNOWHERE;      // the caption button under the mouse
   LRESULT pressed_ = HTNOWHERE;  // the caption button the mouse went down on

@@ -55,7 +55,9 @@ void SkinPainter::Dress(ui::Form& form) {
       dressing_.settingsFor ? dressing_.settingsFor(form) : Dressing::FormSettings{};
   form.SetLook(settings.drawClientArea ? look_.get() : nullptr, dressing_.controls);
   if (settings.drawNonClientArea) {
-    FilterOf<FrameSkin>(form).SetLook(look_);
+    FrameSkin& frame = FilterOf<FrameSkin>(form);
+    frame.SetShowIcon(settings.showAppIcon);
+    frame.SetLook(look_);
   } else if (FrameSkin* frame = form.FindFilter<FrameSkin>()) {
     frame->Release();
     form.RemoveFilter(frame);

@@ -25,6 +25,7 @@ class SkinPainter final : public ui::FormDecorator {
       FormEffectSettings effects;
       bool drawClientArea = true;
       bool drawNonClientArea = true;
+      bool showAppIcon = true;  // in the skinned caption
     };
     std::function<FormSettings(const ui::Form&)> settingsFor;
   };

@@ -122,7 +122,8 @@ paint::SkinPainter::Dressing::FormSettings FormSkinSettings(const ui::Form& form
                       .allowBlendOnMoving = settings.AllowBlendOnMoving,
                       .allowAnimation = settings.AllowAnimation},
           .drawClientArea = settings.DrawClientArea,
-          .drawNonClientArea = settings.DrawNonClientArea};
+          .drawNonClientArea = settings.DrawNonClientArea,
+          .showAppIcon = settings.ShowAppIcon};
 }
 
 void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) {

@@ -222,6 +222,45 @@ TEST_F(SkinPaintTest, TheFrameComesAndGoesAroundTheSameClientArea) {
 
 // Switching skins a hundred times on a shown form, its window menu opened each time, leaves
 // the process's GDI and USER object counts where they were; so does taking the skin away.
+// The program's icon sits at the caption's left and opens the window menu, where the
+// provider shows it and the form's system frame would; the title moves past it.
+TEST_F(SkinPaintTest, TheAppIconOnlyWhereShownAndNeverOnADialogFrame) {
+  const struct {
+    const char* name;
+    bool show, dialog, icon;
+  } cases[] = {
+      {"shown", true, false, true},
+      {"ShowAppIcon off", false, false, false},
+      {"dialog frame", true, true, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    PaintForm form;
+    form.CreateForm();
+    HWND hwnd = form.Hwnd();
+    if (c.dialog) {
+      ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                          ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_DLGMODALFRAME);
+    }
+    const Skin skin = FlatSkin(kDark);
+    SkinPainter::Instance().Apply(skin.model, skin.images,
+                                  {.settingsFor = [&c](const ui::Form&) {
+                                    return SkinPainter::Dressing::FormSettings{.showAppIcon =
+                                                                                   c.show};
+                                  }});
+    RECT window;
+    ::GetWindowRect(hwnd, &window);
+    // Border 4, caption 24: the icon's 16 pixels begin 4 past the border.
+    const LRESULT onIcon =
+        ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + 20, window.top + 16));
+    EXPECT_EQ(onIcon, c.icon ? HTSYSMENU : HTCAPTION);
+    const FrameLayout f =
+        LayoutFrame(*skin.model, 300, 200, {.icon = c.show && !c.dialog});
+    EXPECT_EQ(f.title.left, c.icon ? 4 + 4 + 16 + 4 : 4 + 6 + 2);
+    SkinPainter::Instance().Remove();
+  }
+}
+
 TEST_F(SkinPaintTest, SwitchingSkinsLeaksNoObjects) {
   PaintForm form;
   form.CreateForm();

@@ -83,8 +83,14 @@ LRESULT FormEffects::DragTranslucent(WPARAM wp, LPARAM lp) {
   HWND hwnd = form_.Hwnd();
   const LONG_PTR ex = ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
   wasLayered_ = (ex & WS_EX_LAYERED) != 0;
-  if (!wasLayered_) ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
   ::SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
+  if (!wasLayered_) {
+    ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+    ::SetLayeredWindowAttributes(hwnd, 0, 255, LWA_ALPHA);
+    // A window that has just become layered may have lost its picture (Wine keeps none).
+    ::RedrawWindow(hwnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  }
   blending_ = true;
   blendStart_ = clock_.NowMs();
   ::SetTimer(hwnd, kBlendTimer, BlendFade::kTickMs, nullptr);

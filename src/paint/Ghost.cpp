@@ -183,7 +183,8 @@ void FinishGhosts() {
   while (!Ghosts().empty()) {
     const DWORD now = ::GetTickCount();
     if (static_cast<LONG>(deadline - now) <= 0) break;
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, deadline - now, QS_ALLINPUT);
+    // Input already seen but not yet taken (a timer's) must wake the wait too.
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, deadline - now, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageW(&msg);

@@ -224,6 +224,29 @@ TEST_F(FormEffectsTest, ClosingTheProgramsFormLeavesAGhostThatTheEndPlaysOut) {
   EXPECT_EQ(GhostWindows(), 0);
 }
 
+// The end of the program plays its ghosts frame by frame, not in a jump to the last one.
+TEST_F(FormEffectsTest, FinishingPlaysEveryFrameOnTheWay) {
+  ShowDressed({});
+  int frames = 0;
+  double last = -1;
+  bool ordered = true;
+  RECT r;
+  ::GetWindowRect(Hwnd(), &r);
+  const Box window{r.left, r.top, r.right, r.bottom};
+  ASSERT_TRUE(StartGhost(Hwnd(), {.frame =
+                                      [&](double p) {
+                                        ++frames;
+                                        ordered = ordered && p >= last;
+                                        last = p;
+                                        return FadeFrame(window, p);
+                                      },
+                                  .duration = 300}));
+  FinishGhosts();
+  EXPECT_GE(frames, 10) << "a frame every 10 ms or so";
+  EXPECT_TRUE(ordered);
+  EXPECT_EQ(GhostCount(), 0);
+}
+
 TEST_F(FormEffectsTest, NoHideGhostWhenSwitchedOffOrAfterTheFade) {
   const struct {
     const char* name;

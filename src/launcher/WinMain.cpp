@@ -14,12 +14,17 @@
 
 namespace {
 
-int RunMessageLoop() {
+// Runs until the program's quit, or until the main window is gone: a nested loop of the
+// system's (Wine's caption-drag loop, for one) may take the quit message for itself when the
+// window is closed inside it, and then only the window's end says the program is over.
+int RunMessageLoop(HWND main) {
   MSG msg{};
   while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (kq::ui::PreTranslateFormMessage(msg)) continue;
-    ::TranslateMessage(&msg);
-    ::DispatchMessageW(&msg);
+    if (!kq::ui::PreTranslateFormMessage(msg)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    if (!::IsWindow(main)) return 0;
   }
   return static_cast<int>(msg.wParam);
 }
@@ -62,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
 
   frmMain.ShowAs(showCmd);
   ::UpdateWindow(frmMain.Hwnd());
-  const int exitCode = RunMessageLoop();
+  const int exitCode = RunMessageLoop(frmMain.Hwnd());
   // The main window's disappearance plays to its end before the program goes.
   kq::paint::FinishGhosts();
   return exitCode;

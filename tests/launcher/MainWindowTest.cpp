@@ -71,6 +71,36 @@ TEST(MainWindow, StartsWithDefaultsAndStoresTheSkinOnClose) {
   EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"), "[GUI]\r\nSkin=FM (internal)\r\n");
 }
 
+// The skinned window's effects play on their own: a close while one runs (the minimise, or
+// the disappearance itself after a skin change's transition) still stores the skin and ends
+// the program with 0, no message lost.
+TEST(MainWindow, ACloseDuringAnEffectStillStoresTheSkinAndEndsWithZero) {
+  const struct {
+    const char* name;
+    UINT before;
+    WPARAM command;
+  } cases[] = {
+      {"plain close, the window shrinks away", 0, 0},
+      {"close while minimising", WM_SYSCOMMAND, SC_MINIMIZE},
+      {"close in the middle of a caption drag", WM_NCLBUTTONDOWN, HTCAPTION},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TestFolder game(L"game folder");
+    WriteFileBytes(game / L"KQMiniLauncherSettings.ini", "[GUI]\r\nSkin=Air (internal)\r\n");
+    RunningLauncher launcher(game.Path(), L"C:\\");
+    HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+    ASSERT_NE(main, nullptr);
+    RECT w;
+    ::GetWindowRect(main, &w);
+    if (c.before) ::PostMessageW(main, c.before, c.command, MAKELPARAM(w.left + 60, w.top + 10));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+    EXPECT_EQ(ReadFileBytes(game / L"KQMiniLauncherSettings.ini"),
+              "[GUI]\r\nSkin=Air (internal)\r\n");
+  }
+}
+
 TEST(MainWindow, ReadsTheFileBesideItsExecutableAndKeepsItsOtherLines) {
   TestFolder game(L"game");
   TestFolder elsewhere(L"elsewhere");

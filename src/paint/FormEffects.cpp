@@ -1,5 +1,6 @@
 #include "paint/FormEffects.h"
 
+#include "paint/FrameSkin.h"
 #include "ui/Form.h"
 
 namespace kq::paint {
@@ -49,7 +50,9 @@ bool FormEffects::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp,
                                 LRESULT& result) {
   switch (msg) {
     case WM_NCLBUTTONDOWN:
-      if (wp != HTCAPTION || blending_ || form.OpacityTaken() || !settings_.allowBlendOnMoving ||
+      // Only a skinned caption fades.
+      if (wp != HTCAPTION || blending_ || form.OpacityTaken() || !form.FindFilter<FrameSkin>() ||
+          !settings_.allowBlendOnMoving ||
           !settings_.anim.BlendOnMoving.Active || !BlendFade(settings_.anim.BlendOnMoving).Fades()) {
         return false;
       }

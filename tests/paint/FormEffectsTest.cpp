@@ -110,11 +110,13 @@ TEST_F(FormEffectsTest, CaptionDragStaysOpaqueWhenSwitchedOffOrTheOpacityIsTaken
     bool active, allowed;
     int blendValue;
     bool taken;
+    bool systemCaption = false;
   } cases[] = {
       {"BlendOnMoving off", false, true, 200, false},
       {"AllowBlendOnMoving off", true, false, 200, false},
       {"BlendValue 255", true, true, 255, false},
       {"the world-entry fade owns the opacity", true, true, 200, true},
+      {"the system's caption (DrawNonClientArea off)", true, true, 200, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -123,7 +125,12 @@ TEST_F(FormEffectsTest, CaptionDragStaysOpaqueWhenSwitchedOffOrTheOpacityIsTaken
     FormEffectSettings effects;
     effects.anim.BlendOnMoving = {c.active, c.blendValue, 24};
     effects.allowBlendOnMoving = c.allowed;
-    Dress(effects);
+    const Skin skin = FlatSkin(kSkin);
+    SkinPainter::Instance().Apply(
+        skin.model, skin.images, {.settingsFor = [&](const ui::Form&) {
+          return SkinPainter::Dressing::FormSettings{.effects = effects,
+                                                     .drawNonClientArea = !c.systemCaption};
+        }});
     form.Show();
     Pump(50);
     if (c.taken) {

@@ -261,6 +261,32 @@ TEST_F(SkinPaintTest, TheAppIconOnlyWhereShownAndNeverOnADialogFrame) {
   }
 }
 
+// A provider can keep the system's frame, or the framework's own client look, for its form.
+TEST_F(SkinPaintTest, TheProviderChoosesWhichAreasTheSkinDraws) {
+  const struct {
+    bool client, nonClient;
+  } cases[] = {{true, true}, {false, true}, {true, false}, {false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("client ") + (c.client ? "on" : "off") + ", frame " +
+                 (c.nonClient ? "on" : "off"));
+    PaintForm form;
+    form.CreateForm();
+    const Skin skin = FlatSkin(kDark);
+    SkinPainter::Instance().Apply(skin.model, skin.images,
+                                  {.settingsFor = [&c](const ui::Form&) {
+                                    return SkinPainter::Dressing::FormSettings{
+                                        .drawClientArea = c.client,
+                                        .drawNonClientArea = c.nonClient};
+                                  }});
+    EXPECT_EQ(&form.GetLook() == SkinPainter::Instance().Look(), c.client);
+    EXPECT_EQ(form.FindFilter<FrameSkin>() != nullptr, c.nonClient);
+    EXPECT_EQ((::GetWindowLongPtrW(form.Hwnd(), GWL_STYLE) & WS_CAPTION) == WS_CAPTION,
+              !c.nonClient);
+    EXPECT_NE(form.FindFilter<FormEffects>(), nullptr) << "the effects whatever is drawn";
+    SkinPainter::Instance().Remove();
+  }
+}
+
 TEST_F(SkinPaintTest, SwitchingSkinsLeaksNoObjects) {
   PaintForm form;
   form.CreateForm();

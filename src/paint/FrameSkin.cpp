@@ -172,8 +172,9 @@ void FrameSkin::Paint() {
     ui::PaintBuffer buffer(dc, all);
     HDC b = buffer.Dc();
     const State state = active_ ? State::kNormal : State::kInactive;
-    look_->DrawSection(b, SectionId::kBorder, state, all);
-    look_->DrawSection(b, SectionId::kCaption, state, f.captionBand);
+    const int dpi = form_.Dpi();
+    look_->DrawSection(b, SectionId::kBorder, state, all, dpi);
+    look_->DrawSection(b, SectionId::kCaption, state, f.captionBand, dpi);
     const SectionLook& caption = look_->Model()[SectionId::kCaption];
     wchar_t text[256];
     const int n = ::GetWindowTextW(hwnd, text, 256);
@@ -200,10 +201,10 @@ void FrameSkin::Paint() {
       return state;
     };
     look_->DrawGlyph(b, SectionId::kCloseButton, ui::CheckState::kUnchecked,
-                     buttonState(HTCLOSE), f.close);
+                     buttonState(HTCLOSE), f.close, dpi);
     if (!::IsRectEmpty(&f.minimize)) {
       look_->DrawGlyph(b, SectionId::kMinButton, ui::CheckState::kUnchecked,
-                       buttonState(HTMINBUTTON), f.minimize);
+                       buttonState(HTMINBUTTON), f.minimize, dpi);
     }
   }
   ::ReleaseDC(hwnd, dc);

@@ -26,13 +26,23 @@ Box FrameBox(int width, int height, int frames, int index) {
   return {index * frameWidth, 0, (index + 1) * frameWidth, height};
 }
 
-std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins) {
+int ScaleToDpi(int length, int dpi) {
+  if (dpi <= 0) dpi = 96;
+  return static_cast<int>((std::int64_t{length} * dpi + 48) / 96);
+}
+
+std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins,
+                             int dpi) {
   std::vector<Piece> pieces;
   if (source.Empty() || target.Empty()) return pieces;
   const auto sx = Cuts(source.left, source.Width(), margins.left, margins.right);
   const auto sy = Cuts(source.top, source.Height(), margins.top, margins.bottom);
-  const auto tx = Cuts(target.left, target.Width(), margins.left, margins.right);
-  const auto ty = Cuts(target.top, target.Height(), margins.top, margins.bottom);
+  // The corners as the source has them (shrunk where the image is smaller than its
+  // margins), then at the screen's DPI.
+  const int left = ScaleToDpi(sx[1] - sx[0], dpi), right = ScaleToDpi(sx[3] - sx[2], dpi);
+  const int top = ScaleToDpi(sy[1] - sy[0], dpi), bottom = ScaleToDpi(sy[3] - sy[2], dpi);
+  const auto tx = Cuts(target.left, target.Width(), left, right);
+  const auto ty = Cuts(target.top, target.Height(), top, bottom);
   for (std::size_t row = 0; row < 3; ++row) {
     for (std::size_t col = 0; col < 3; ++col) {
       const Piece piece{{sx[col], sy[row], sx[col + 1], sy[row + 1]},
@@ -43,15 +53,25 @@ std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins
   return pieces;
 }
 
-std::vector<Piece> Tile(const Box& source, const Box& target) {
+std::vector<Piece> Tile(const Box& source, const Box& target, int dpi) {
   std::vector<Piece> pieces;
   if (source.Empty() || target.Empty()) return pieces;
-  for (int y = target.top; y < target.bottom; y += source.Height()) {
-    const int height = std::min(source.Height(), target.bottom - y);
-    for (int x = target.left; x < target.right; x += source.Width()) {
-      const int width = std::min(source.Width(), target.right - x);
-      pieces.push_back({{source.left, source.top, source.left + width, source.top + height},
-                        {x, y, x + width, y + height}});
+  const int stepX = std::max(1, ScaleToDpi(source.Width(), dpi));
+  const int stepY = std::max(1, ScaleToDpi(source.Height(), dpi));
+  // A cut copy takes the same share of the source as of the step.
+  const auto share = [](int part, int step, int whole) {
+    return part == step ? whole
+                        : std::max(1, static_cast<int>(std::int64_t{part} * whole / step));
+  };
+  for (int y = target.top; y < target.bottom; y += stepY) {
+    const int height = std::min(stepY, target.bottom - y);
+    const int sourceHeight = share(height, stepY, source.Height());
+    for (int x = target.left; x < target.right; x += stepX) {
+      const int width = std::min(stepX, target.right - x);
+      const int sourceWidth = share(width, stepX, source.Width());
+      pieces.push_back(
+          {{source.left, source.top, source.left + sourceWidth, source.top + sourceHeight},
+           {x, y, x + width, y + height}});
     }
   }
   return pieces;

@@ -26,12 +26,18 @@ struct Piece {
   bool operator==(const Piece&) const = default;
 };
 
-// The nine pieces of a frame drawn into `target`, the corners kept at their size. When the
-// target is smaller than the margins, the margins shrink in proportion so that nothing
-// overlaps; empty pieces are left out.
-std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins);
+// A skin image's length (stored for 96 DPI) on a screen of `dpi`, rounded.
+int ScaleToDpi(int length, int dpi);
 
-// The copies of `source` that tile `target` from its top left, the last row and column cut.
-std::vector<Piece> Tile(const Box& source, const Box& target);
+// The nine pieces of a frame drawn into `target`, the corners kept at their size (at the
+// screen's DPI: scaled as a whole, never stretched one way). When the target is smaller than
+// the margins, the margins shrink in proportion so that nothing overlaps; empty pieces are
+// left out.
+std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins,
+                             int dpi = 96);
+
+// The copies of `source` (each at the screen's DPI) that tile `target` from its top left, the
+// last row and column cut.
+std::vector<Piece> Tile(const Box& source, const Box& target, int dpi = 96);
 
 }  // namespace kq::paint

@@ -266,17 +266,18 @@ bool SkinLook::PaintsFace(Part part) const {
   }
 }
 
-void SkinLook::DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& rect) const {
+void SkinLook::DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& rect,
+                         int dpi) const {
   const SkinBitmap* image = images_ ? images_->Find(spec.file) : nullptr;
   if (!image) return;
   const Box source = FrameBox(image->width, image->height, spec.frames, frame);
   std::vector<Piece> pieces;
   switch (spec.mode) {
     case DrawMode::kNineSlice:
-      pieces = NineSlice(source, ToBox(rect), spec.margins);
+      pieces = NineSlice(source, ToBox(rect), spec.margins, dpi);
       break;
     case DrawMode::kTile:
-      pieces = Tile(source, ToBox(rect));
+      pieces = Tile(source, ToBox(rect), dpi);
       break;
     case DrawMode::kStretch:
       pieces.push_back({source, ToBox(rect)});
@@ -294,11 +295,11 @@ void SkinLook::DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& r
   ::DeleteDC(src);
 }
 
-void SkinLook::DrawSection(HDC dc, SectionId id, State state, const RECT& rect) const {
+void SkinLook::DrawSection(HDC dc, SectionId id, State state, const RECT& rect, int dpi) const {
   const SectionLook& s = (*model_)[id];
   const int frame = s.image.Present() ? s.ImageFrame(state) : -1;
   if (frame >= 0) {
-    DrawImage(dc, s.image, frame, rect);
+    DrawImage(dc, s.image, frame, rect, dpi);
   } else if (id == SectionId::kCaption) {
     Fill(dc, rect, s.In(state).color);  // the frame's outline goes round the caption already
   } else {
@@ -307,17 +308,18 @@ void SkinLook::DrawSection(HDC dc, SectionId id, State state, const RECT& rect) 
 }
 
 void SkinLook::DrawGlyph(HDC dc, SectionId id, ui::CheckState check, State state,
-                         const RECT& box) const {
+                         const RECT& box, int dpi) const {
   const SectionLook& s = (*model_)[id];
   const Check c = static_cast<Check>(check);
   const int frame = s.glyph.Present() ? s.GlyphFrame(c, state) : -1;
   const SkinBitmap* image = frame >= 0 && images_ ? images_->Find(s.glyph.file) : nullptr;
   if (image) {
     const Box f = FrameBox(image->width, image->height, s.glyph.frames, frame);
-    const int x = box.left + (box.right - box.left - f.Width()) / 2;
-    const int y = box.top + (box.bottom - box.top - f.Height()) / 2;
+    const int w = ScaleToDpi(f.Width(), dpi), h = ScaleToDpi(f.Height(), dpi);
+    const int x = box.left + (box.right - box.left - w) / 2;
+    const int y = box.top + (box.bottom - box.top - h) / 2;
     DrawImage(dc, ImageSpec{s.glyph.file, s.glyph.frames, {}, DrawMode::kStretch}, frame,
-              RECT{x, y, x + f.Width(), y + f.Height()});
+              RECT{x, y, x + w, y + h}, dpi);
     return;
   }
   // The flat symbols, in the section's text colour.
@@ -375,7 +377,7 @@ void SkinLook::DrawButtonFace(const ui::FaceInfo& face, HDC dc) const {
   // The corners show what is behind the button.
   FillBehind(dc, face.info.window, face.rect);
   State state = StateOf(face.info.state);
-  DrawSection(dc, SectionId::kButton, state, face.rect);
+  DrawSection(dc, SectionId::kButton, state, face.rect, face.info.dpi);
   RECT text = face.rect;
   if (state == State::kPressed) ::OffsetRect(&text, 1, 1);
   Text(dc, face.font, face.text, text, Colors(SectionId::kButton, state).fontColor,
@@ -399,7 +401,7 @@ void SkinLook::DrawCheckFace(const ui::FaceInfo& face, HDC dc) const {
   const int size = ::MulDiv(s.size > 0 ? s.size : 13, face.info.dpi, 96);
   const int top = face.rect.top + (face.rect.bottom - face.rect.top - size) / 2;
   const RECT box{face.rect.left, top, face.rect.left + size, top + size};
-  DrawGlyph(dc, id, face.check, state, box);
+  DrawGlyph(dc, id, face.check, state, box, face.info.dpi);
   RECT text{box.right + 4, face.rect.top, face.rect.right, face.rect.bottom};
   Text(dc, face.font, face.text, text, s.In(state).fontColor, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
   if (face.info.state.focused) {
@@ -433,7 +435,7 @@ void SkinLook::DrawGroupFace(const ui::FaceInfo& face, HDC dc) const {
   RECT frame = face.rect;
   frame.top += tm.tmHeight / 2;
   if (s.image.Present() && s.ImageFrame(state) >= 0) {
-    DrawImage(dc, s.image, s.ImageFrame(state), frame);
+    DrawImage(dc, s.image, s.ImageFrame(state), frame, face.info.dpi);
   } else {
     StateColors c = s.In(state);
     const win::GdiObject pen(::CreatePen(PS_SOLID, 1, c.borderColor));
@@ -468,13 +470,14 @@ void SkinLook::DrawFace(const ui::FaceInfo& face, HDC dc) const {
     case Part::kComboBox: {
       FillBehind(dc, face.info.window, face.rect);
       const State state = StateOf(face.info.state);
-      DrawSection(dc, SectionId::kComboBox, state, face.rect);
+      DrawSection(dc, SectionId::kComboBox, state, face.rect, face.info.dpi);
       if (!::IsRectEmpty(&face.inner)) {
         const State button = face.info.state.disabled ? State::kDisabled
                              : face.innerPressed      ? State::kPressed
                                                       : state;
-        DrawSection(dc, SectionId::kComboButton, button, face.inner);
-        DrawGlyph(dc, SectionId::kComboButton, ui::CheckState::kUnchecked, button, face.inner);
+        DrawSection(dc, SectionId::kComboButton, button, face.inner, face.info.dpi);
+        DrawGlyph(dc, SectionId::kComboButton, ui::CheckState::kUnchecked, button, face.inner,
+                  face.info.dpi);
       }
       break;
     }

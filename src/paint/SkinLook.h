@@ -38,9 +38,11 @@ class SkinLook final : public ui::Look {
 
   // Drawing shared with the window frame's painter.
   // A section's face in a state: its image frame, else flat colour, outline and corners.
-  void DrawSection(HDC dc, SectionId id, State state, const RECT& rect) const;
+  // Images at the screen's DPI; the skin's sizes are stored at 96.
+  void DrawSection(HDC dc, SectionId id, State state, const RECT& rect, int dpi = 96) const;
   // A glyph frame centred in the box; without an image, the flat symbol of the section.
-  void DrawGlyph(HDC dc, SectionId id, ui::CheckState check, State state, const RECT& box) const;
+  void DrawGlyph(HDC dc, SectionId id, ui::CheckState check, State state, const RECT& box,
+                 int dpi = 96) const;
   // Fills what lies behind a window (its parent's background: the form's pattern or
   // colour, a panel's colour), aligned with the form.
   void FillBehind(HDC dc, HWND window, const RECT& rect) const;
@@ -52,7 +54,7 @@ class SkinLook final : public ui::Look {
   HBRUSH BrushBehind(HWND window) const;
   // Where the form's pattern starts, in the window's coordinates.
   POINT PatternOrigin(HWND window) const;
-  void DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& rect) const;
+  void DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& rect, int dpi) const;
   void DrawButtonFace(const ui::FaceInfo& face, HDC dc) const;
   void DrawCheckFace(const ui::FaceInfo& face, HDC dc) const;
   void DrawGroupFace(const ui::FaceInfo& face, HDC dc) const;

@@ -129,5 +129,36 @@ TEST(Geometry, TileRepeatsFromTheTopLeftAndCutsTheLastRowAndColumn) {
   EXPECT_TRUE(Tile({0, 0, 10, 10}, {0, 0, 0, 40}).empty());
 }
 
+// At 150 % the corners are half as big again in both directions, and the tiles too; at
+// 100 % nothing changes.
+TEST(Geometry, ImagesScaleWithTheScreensDpi) {
+  EXPECT_EQ(ScaleToDpi(4, 96), 4);
+  EXPECT_EQ(ScaleToDpi(4, 144), 6);
+  EXPECT_EQ(ScaleToDpi(5, 120), 6);  // 6.25
+  EXPECT_EQ(ScaleToDpi(3, 144), 5);  // 4.5 rounds up
+  EXPECT_EQ(ScaleToDpi(7, 0), 7);    // no DPI known: as stored
+
+  const auto nine = NineSlice({0, 0, 12, 12}, {0, 0, 100, 30}, {4, 4, 4, 4}, 144);
+  ASSERT_EQ(nine.size(), 9u);
+  EXPECT_EQ(nine[0], (Piece{{0, 0, 4, 4}, {0, 0, 6, 6}}));          // top left corner
+  EXPECT_EQ(nine[2], (Piece{{8, 0, 12, 4}, {94, 0, 100, 6}}));      // top right
+  EXPECT_EQ(nine[4], (Piece{{4, 4, 8, 8}, {6, 6, 94, 24}}));        // the middle
+  EXPECT_EQ(nine[8], (Piece{{8, 8, 12, 12}, {94, 24, 100, 30}}));   // bottom right
+  // Scaled corners still give way in a target too small for them.
+  const auto small = NineSlice({0, 0, 12, 12}, {0, 0, 10, 10}, {4, 4, 4, 4}, 192);
+  EXPECT_EQ(small.front(), (Piece{{0, 0, 4, 4}, {0, 0, 5, 5}}));
+  EXPECT_EQ(small.back(), (Piece{{8, 8, 12, 12}, {5, 5, 10, 10}}));
+
+  // 10 x 10 tiles at 200 %: 20 x 20 copies; the cut ones take their share of the source.
+  const auto tiles = Tile({0, 0, 10, 10}, {0, 0, 50, 20}, 192);
+  const std::vector<Piece> expected = {
+      {{0, 0, 10, 10}, {0, 0, 20, 20}},
+      {{0, 0, 10, 10}, {20, 0, 40, 20}},
+      {{0, 0, 5, 10}, {40, 0, 50, 20}},
+  };
+  EXPECT_EQ(tiles, expected);
+  EXPECT_EQ(Tile({0, 0, 10, 10}, {0, 0, 30, 12}), Tile({0, 0, 10, 10}, {0, 0, 30, 12}, 96));
+}
+
 }  // namespace
 }  // namespace kq::paint

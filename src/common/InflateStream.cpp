@@ -1,6 +1,7 @@
 #include "common/InflateStream.h"
 
 #include "common/Error.h"
+#include "common/Text.h"
 
 #include <zlib.h>
 
@@ -13,17 +14,11 @@
 namespace kq {
 namespace {
 
-std::u16string Widen(const char* ascii) {
-  std::u16string s;
-  for (; ascii && *ascii; ++ascii) s.push_back(static_cast<unsigned char>(*ascii));
-  return s;
-}
-
 [[noreturn]] void ThrowZlib(const z_stream& z, int code, bool codeText) {
   if (code == Z_MEM_ERROR) throw std::bad_alloc();
   // zlib's own text where it has one ("incorrect header check", "invalid distance too
   // far back", "incorrect data check"), else, or when asked, the text of its result code.
-  throw Error(Widen(z.msg && !codeText ? z.msg : zError(code)));
+  throw Error(WidenAscii(z.msg && !codeText ? z.msg : zError(code)));
 }
 
 }  // namespace

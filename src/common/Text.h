@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace kq {
@@ -31,6 +32,14 @@ constexpr char16_t FoldCase(char16_t c) {
     return static_cast<char16_t>(c + 0x20);
   if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 0x50);
   return c;
+}
+
+// A message of a library (what() of a standard exception, zlib's texts), byte for byte: they
+// are ASCII.
+inline std::u16string WidenAscii(const char* text) {
+  std::u16string out;
+  for (; text && *text; ++text) out.push_back(static_cast<unsigned char>(*text));
+  return out;
 }
 
 }  // namespace kq

@@ -1,6 +1,7 @@
 #include "skins/SkinSelection.h"
 
 #include "common/Error.h"
+#include "common/Text.h"
 
 #include <exception>
 
@@ -9,12 +10,6 @@ namespace {
 
 void Raise(const std::function<void()>& event) {
   if (event) event();
-}
-
-std::u16string Widen(const char* text) {
-  std::u16string out;
-  for (; *text; ++text) out.push_back(static_cast<unsigned char>(*text));
-  return out;
 }
 
 // An unpacked package's images as the painting engine looks them up: the first ImageCount
@@ -105,7 +100,7 @@ void TsSkinSelection::SetSkinName(std::u16string value) {
       env_.ShowErrorBox(e.Message());
     } catch (const std::exception& e) {
       skinName_ = std::move(previous);
-      env_.ShowErrorBox(Widen(e.what()));
+      env_.ShowErrorBox(WidenAscii(e.what()));
     }
     // A skin read in full replaces the one in force; after a failure, or a package file
     // with nothing to read, the previous skin is in force again.

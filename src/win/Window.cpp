@@ -1,6 +1,7 @@
 #include "win/Window.h"
 
 #include "common/Error.h"
+#include "common/Text.h"
 #include "win/MessageBox.h"
 
 #include <stdexcept>
@@ -50,9 +51,7 @@ void Window::OnException(const std::exception& e) noexcept {
     if (err) {
       ShowErrorBox(err->Message());
     } else {
-      std::u16string text;
-      for (const char* p = e.what(); *p; ++p) text.push_back(static_cast<unsigned char>(*p));
-      ShowErrorBox(text);
+      ShowErrorBox(WidenAscii(e.what()));
     }
   } catch (...) {
   }

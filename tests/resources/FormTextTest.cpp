@@ -114,6 +114,10 @@ TEST(FormText, ErrorsNameTheFileAndLine) {
       {"object F: TForm\n  Data = @'no-such-file.bin'\nend\n",
        "layout.form:2: spliced file 'no-such-file.bin' not found"},
       {"object F: TForm\n  Left = 1x\nend\n", "layout.form:2: '1x' is not a whole number"},
+      {"object F: TForm\n  Caption = #65536\nend\n", "layout.form:2: character code beyond 65535"},
+      // Past what any integer holds: still this error, not an exception of the library.
+      {"object F: TForm\n  Caption = 'a'#3101000000000000000000#1\nend\n",
+       "layout.form:2: character code beyond 65535"},
   };
   for (const Case& c : cases) {
     try {

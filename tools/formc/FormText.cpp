@@ -128,10 +128,12 @@ class Parser {
       } else if (pos_ < src_.size() && src_[pos_] == '#') {
         ++pos_;
         const std::size_t start = pos_;
-        while (pos_ < src_.size() && std::isdigit(static_cast<unsigned char>(src_[pos_]))) ++pos_;
+        unsigned long code = 0;
+        while (pos_ < src_.size() && std::isdigit(static_cast<unsigned char>(src_[pos_]))) {
+          code = code * 10 + static_cast<unsigned long>(src_[pos_++] - '0');
+          if (code > 0xFFFF) Fail("character code beyond 65535", line_);
+        }
         if (start == pos_) Fail("'#' without a character code", line_);
-        const unsigned long code = std::stoul(std::string(src_.substr(start, pos_ - start)));
-        if (code > 0xFFFF) Fail("character code beyond 65535", line_);
         utf8 += Utf16ToUtf8String(std::u16string(1, static_cast<char16_t>(code)));
       } else {
         // A '+' continues the text on the next line.

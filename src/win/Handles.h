@@ -73,6 +73,12 @@ struct FindHandleTraits {  // FindFirstFileW: invalid is INVALID_HANDLE_VALUE
   static void Close(Type h) { ::FindClose(h); }
 };
 
+struct ChangeNotificationTraits {  // FindFirstChangeNotificationW: invalid is INVALID_HANDLE_VALUE
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { ::FindCloseChangeNotification(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using Socket = UniqueHandle<SocketTraits>;
@@ -80,5 +86,6 @@ using GdiObject = UniqueHandle<GdiObjectTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
 using LoadedModule = UniqueHandle<ModuleTraits>;
 using FileSearch = UniqueHandle<FindHandleTraits>;
+using ChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 
 }  // namespace kq::win

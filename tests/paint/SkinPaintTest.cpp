@@ -50,6 +50,8 @@ void Pump(int ms = 150) {
 }
 
 using win::test::ClientPixel;
+using win::test::CountGuiObjects;
+using win::test::GuiObjects;
 using win::test::WindowPixel;
 
 bool AnyPixelOf(HWND hwnd, RECT r, COLORREF color) {
@@ -65,25 +67,6 @@ std::string Hex(COLORREF c) {
   char buf[16];
   std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
   return buf;
-}
-
-// The process's live GDI and USER objects. Wine does not count them (GetGuiResources answers
-// 0, "not implemented"), but its handle tables answer for a handle's low word whatever its
-// generation, so there they are counted by asking for every low word.
-struct GuiObjects {
-  DWORD gdi = 0;
-  DWORD user = 0;
-  bool operator==(const GuiObjects&) const = default;
-};
-GuiObjects CountGuiObjects() {
-  GuiObjects n{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-               ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
-  if (n.gdi != 0) return n;
-  for (UINT_PTR h = 1; h < 0x10000; ++h) {
-    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++n.gdi;
-    if (::IsWindow(reinterpret_cast<HWND>(h)) || ::IsMenu(reinterpret_cast<HMENU>(h))) ++n.user;
-  }
-  return n;
 }
 
 class SkinPaintTest : public ::testing::Test {

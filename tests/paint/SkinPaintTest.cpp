@@ -38,15 +38,7 @@ Skin FlatSkin(std::u16string_view text) {
 }
 
 void Pump(int ms = 150) {
-  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  } while (static_cast<int>(end - ::GetTickCount()) > 0);
+  win::test::PumpMessages(ms);
 }
 
 using win::test::ClientPixel;

@@ -23,24 +23,13 @@ namespace {
 
 using win::test::ArtifactsFolder;
 using win::test::ClientPixel;
+using win::test::PumpMessages;
 using win::test::ReadFileBytes;
 using win::test::RunningLauncher;
 using win::test::TestFolder;
 using win::test::WriteFileBytes;
 
 const win::SystemAnsiCodec kCodec;
-
-void Pump(int ms) {
-  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(5);
-  } while (static_cast<int>(end - ::GetTickCount()) > 0);
-}
 
 // The copy-data message as a sender sends it; the receiver's answer (0 when not taken or
 // when it did not answer).
@@ -137,7 +126,7 @@ TEST(ApplicationWindow, TakesOnlyThePreviewMessage) {
     SCOPED_TRACE(c.what);
     shown.clear();
     EXPECT_EQ(SendCopyData(hwnd, c.tag, c.data, c.size), c.taken ? TRUE : FALSE);
-    Pump(50);
+    PumpMessages(50);
     ASSERT_EQ(shown.size(), c.taken ? 1u : 0u);
     if (!c.taken) continue;
     EXPECT_EQ(shown[0].name, c.name);
@@ -150,7 +139,7 @@ TEST(ApplicationWindow, TakesOnlyThePreviewMessage) {
   const Bytes other = Buffer(L"Light", L"D:\\", "");
   EXPECT_EQ(SendCopyData(hwnd, 7, good.data(), good.size()), TRUE);
   EXPECT_EQ(SendCopyData(hwnd, 7, other.data(), other.size()), FALSE);
-  Pump(50);
+  PumpMessages(50);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].name, "Dark");
 
@@ -161,7 +150,7 @@ TEST(ApplicationWindow, TakesOnlyThePreviewMessage) {
   EXPECT_EQ(SendCopyData(hwnd, 7, good.data(), good.size()), TRUE);
   ::PostMessageW(hwnd, kPreviewPostedMessage, MAKEWPARAM(0, 0x46), 0);
   ::SendMessageW(hwnd, WM_CLOSE, 0, 0);
-  Pump(50);
+  PumpMessages(50);
   EXPECT_EQ(shown.size(), 1u);
   EXPECT_TRUE(::IsWindow(hwnd));
 }
@@ -193,7 +182,7 @@ TEST(ApplicationWindow, AHundredPreviewsLeakNoObjects) {
     const auto preview = [&](int i) {
       ASSERT_EQ(SendCopyData(window.Hwnd(), 7, previews[i % 2].data(), previews[i % 2].size()),
                 TRUE);
-      Pump(20);
+      PumpMessages(20);
     };
     // One round first: what the system makes once for a process is not the preview's.
     preview(0);
@@ -203,7 +192,7 @@ TEST(ApplicationWindow, AHundredPreviewsLeakNoObjects) {
     const win::test::GuiObjects before = win::test::CountGuiObjects();
     ASSERT_GT(before.gdi, 0u);
     for (int i = 0; i < 100; ++i) preview(i);
-    Pump(100);
+    PumpMessages(100);
     EXPECT_EQ(win::test::CountGuiObjects(), before);
     EXPECT_TRUE(boxes.Boxes().empty());
   }

@@ -108,6 +108,18 @@ COLORREF WindowPixel(HWND hwnd, int x, int y) {
   return ScreenPixel({r.left + x, r.top + y});
 }
 
+void PumpMessages(int ms) {
+  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(10);
+  } while (static_cast<int>(end - ::GetTickCount()) > 0);
+}
+
 GuiObjects CountGuiObjects() {
   GuiObjects n{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
                ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};

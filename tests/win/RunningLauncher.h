@@ -49,6 +49,9 @@ int DistinctColours(const std::wstring& bmpPath);
 COLORREF ClientPixel(HWND hwnd, int x, int y);
 COLORREF WindowPixel(HWND hwnd, int x, int y);
 
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpMessages(int ms);
+
 // The process's live GDI and USER objects. Wine does not count them (GetGuiResources answers
 // 0, "not implemented"), but its handle tables answer for a handle's low word whatever its
 // generation, so there they are counted by asking for every low word.

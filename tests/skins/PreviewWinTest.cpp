@@ -11,11 +11,11 @@
 #include "skins/SkinService.h"
 #include "ui/Form.h"
 #include "win/SystemText.h"
+#include "win/Threads.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
 #include <vector>
 
 namespace kq {
@@ -63,26 +63,26 @@ Bytes Buffer(const std::wstring& name, const std::wstring& dir, const std::strin
 class BoxGuard {
  public:
   BoxGuard()
-      : thread_([this] {
+      : thread_(win::StartThread([this] {
           while (!stop_) {
             const std::wstring text = ui::TakeMessageBox(::GetCurrentProcessId(), 100);
             if (!text.empty()) boxes_.push_back(text);
           }
-        }) {}
-  ~BoxGuard() {
-    stop_ = true;
-    thread_.join();
-  }
+        })) {}
+  ~BoxGuard() { Stop(); }
   std::vector<std::wstring> Boxes() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
+    Stop();
     return boxes_;
   }
 
  private:
+  void Stop() {
+    stop_ = true;
+    if (thread_) ::WaitForSingleObject(thread_.Get(), INFINITE);
+  }
   std::atomic<bool> stop_{false};
   std::vector<std::wstring> boxes_;
-  std::thread thread_;
+  win::KernelHandle thread_;
 };
 
 struct Shown {
@@ -263,8 +263,6 @@ TEST(SkinPreview, TheLauncherRepaintsInTheSentSkin) {
   EXPECT_EQ(::FindWindowW(L"TApplication", L"KQMiniLauncher"), app);
   EXPECT_FALSE(::IsWindowVisible(app));
   ::SetForegroundWindow(main);
-  const COLORREF before = Background(main);
-  ASSERT_NE(before, RGB(0x2A, 0x7F, 0x3C));
 
   const struct {
     const char* what;
@@ -284,11 +282,16 @@ TEST(SkinPreview, TheLauncherRepaintsInTheSentSkin) {
   const Bytes good = Buffer(L"Green", authors.Path(), violet);
   Bytes wrongMagic = good;
   wrongMagic[1] = 0xA5;
+  ::Sleep(500);
+  const COLORREF before = Background(main);
+  ASSERT_TRUE(ui::SaveScreenshot(main, ArtifactsFolder() + L"preview-before.bmp"));
+  ASSERT_NE(before, RGB(0x2A, 0x7F, 0x3C));
   EXPECT_EQ(SendCopyData(app, 6, good.data(), good.size()), FALSE);
   EXPECT_EQ(SendCopyData(app, 7, wrongMagic.data(), wrongMagic.size()), FALSE);
   EXPECT_EQ(SendCopyData(app, 7, good.data(), 3), FALSE);
   ::Sleep(300);
   EXPECT_EQ(Background(main), before);
+  ASSERT_TRUE(ui::SaveScreenshot(main, ArtifactsFolder() + L"preview-ignored.bmp"));
 
   EXPECT_EQ(RunTool(L"\"" + green + L"\""), 0);
   EXPECT_TRUE(WaitForBackground(main, RGB(0x2A, 0x7F, 0x3C)));

@@ -214,30 +214,47 @@ bool WaitForBackground(HWND main, COLORREF colour) {
   return false;
 }
 
-// Runs KQSkinPreview with the arguments; its exit code, -1 when it did not end in time.
+// KQSkinPreview started with the arguments; ended when it still runs at the end.
+class Tool {
+ public:
+  explicit Tool(const std::wstring& arguments) {
+    const std::wstring exe = win::test::BuiltProgramsFolder() + L"KQSkinPreview.exe";
+    std::wstring cmd = L"\"" + exe + L"\" " + arguments;
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &si, &pi)) {
+      process_.Reset(pi.hProcess);
+      ::CloseHandle(pi.hThread);
+    }
+  }
+  ~Tool() {
+    if (process_ && ::WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+      ::TerminateProcess(process_.Get(), 99);
+      ::WaitForSingleObject(process_.Get(), 5000);
+    }
+  }
+  // Its exit code; -1 when it did not end in time, -2 when it did not start.
+  long ExitCode() {
+    if (!process_) return -2;
+    if (::WaitForSingleObject(process_.Get(), 20000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.Get(), &code);
+    return static_cast<long>(code);
+  }
+
+ private:
+  win::KernelHandle process_;
+};
+
 long RunTool(const std::wstring& arguments) {
-  const std::wstring exe = win::test::BuiltProgramsFolder() + L"KQSkinPreview.exe";
-  std::wstring cmd = L"\"" + exe + L"\" " + arguments;
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  if (!::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
-    return -2;
-  }
-  win::KernelHandle process(pi.hProcess);
-  ::CloseHandle(pi.hThread);
-  if (::WaitForSingleObject(process.Get(), 20000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(process.Get(), 99);
-    return -1;
-  }
-  DWORD code = 0;
-  ::GetExitCodeProcess(process.Get(), &code);
-  return static_cast<long>(code);
+  return Tool(arguments).ExitCode();
 }
 
 // The tool sends a skin folder to the running launcher, which repaints in it at once; it
-// refuses what it cannot send with its exit codes. What is not a preview (tag 6, another
+// refuses what it cannot send with its exit codes, and while watching sends the folder
+// again when its option file changes. What is not a preview (tag 6, another
 // magic, fewer bytes than the magic) changes nothing; a short message with the magic is
 // taken with the rest zeroed: an option text sent without its zero shows whole.
 TEST(SkinPreview, TheLauncherRepaintsInTheSentSkin) {
@@ -300,6 +317,14 @@ TEST(SkinPreview, TheLauncherRepaintsInTheSentSkin) {
   EXPECT_EQ(SendCopyData(app, 7, good.data(), kPreviewOptionText.offset + violet.size()), TRUE);
   EXPECT_TRUE(WaitForBackground(main, RGB(0x7A, 0x2E, 0x8C)));
   EXPECT_EQ(ui::WaitTopWindow(L"#32770", 0, launcher.Pid(), true), nullptr);
+
+  // Watching: sent at once, and again after the option file is saved.
+  {
+    Tool watch(L"\"" + green + L"\" --watch");
+    EXPECT_TRUE(WaitForBackground(main, RGB(0x2A, 0x7F, 0x3C)));
+    WriteFileBytes(green + L"\\Options.dat", FlatSkin("#1F4E9A"));
+    EXPECT_TRUE(WaitForBackground(main, RGB(0x1F, 0x4E, 0x9A)));
+  }
 
   // Closing stores the previewed skin's name as the skin in force.
   ::PostMessageW(main, WM_CLOSE, 0, 0);

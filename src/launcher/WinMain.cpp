@@ -6,6 +6,7 @@
 #include "resources/FormLoader.h"
 #include "resources/ModuleResources.h"
 #include "settings/SettingsDialog.h"
+#include "skins/ApplicationWindow.h"
 #include "skins/SkinManager.h"
 #include "win/MessageBox.h"
 #include "session/WinSessionShim.h"
@@ -34,6 +35,8 @@ int RunMessageLoop(HWND main) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
   // The skin engine first: layouts name its components.
   kq::skins::StartSkinEngine();
+  // The hidden window other programs find the launcher by (a skin editor's preview).
+  kq::skins::ApplicationWindow application;
 
   // The window layouts are stored compressed: the framework is given the reader that
   // takes plain and zlib-compressed form resources, before the first window.

@@ -78,6 +78,12 @@ struct FindHandleTraits {  // FindFirstFileW: invalid is INVALID_HANDLE_VALUE
   static void Close(Type h) { ::FindClose(h); }
 };
 
+struct ChangeNotificationTraits {  // FindFirstChangeNotificationW: invalid is INVALID_HANDLE_VALUE
+  using Type = HANDLE;
+  static Type Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(Type h) { ::FindCloseChangeNotification(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using Socket = UniqueHandle<SocketTraits>;
@@ -86,6 +92,7 @@ using MemoryDc = UniqueHandle<MemoryDcTraits>;
 using OwnedWindow = UniqueHandle<WindowTraits>;
 using LoadedModule = UniqueHandle<ModuleTraits>;
 using FileSearch = UniqueHandle<FindHandleTraits>;
+using ChangeNotification = UniqueHandle<ChangeNotificationTraits>;
 
 // A window's device context (the client area's, or with kWholeWindow the frame's too; a
 // null window is the screen), released when it goes.

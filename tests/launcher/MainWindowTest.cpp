@@ -19,6 +19,7 @@
 namespace kq {
 namespace {
 
+using win::test::LauncherCatalogue;
 using win::test::ReadFileBytes;
 using win::test::RunningLauncher;
 using win::test::TestFolder;
@@ -188,21 +189,6 @@ TEST(MainWindow, ComesUpFromItsCompressedLayout) {
 // The built program's own resource carries the internal skin catalogue: read from the
 // executable's image as the form loader reads it, without starting the program.
 // The internal skin catalogue as the built launcher stores it in its main window's layout.
-TsStoredSkins LauncherCatalogue() {
-  const std::wstring exe = win::test::BuiltProgramsFolder() + L"KQMiniLauncher.exe";
-  win::LoadedModule module(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
-  if (!module) return {};
-  const win::ModuleResources resources(module.Get());
-  const std::optional<ByteView> stored = resources.FindRcData(u"TFRMMAIN");
-  if (!stored) return {};
-  MemoryInputStream source(*stored);
-  BufferedInput in(source);
-  InflateStream z(in);
-  const forms::Component form = forms::ReadFormStream(z);
-  const forms::Component* manager = form.FindChild(u"sSkinManager1");
-  return manager ? StoredSkinsOf(*manager) : TsStoredSkins{};
-}
-
 TEST(MainWindow, ResourceHoldsTheInternalSkinCatalogue) {
   const TsStoredSkins skins = LauncherCatalogue();
   ASSERT_EQ(skins.Count(), 74u);

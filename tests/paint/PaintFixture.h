@@ -1,7 +1,8 @@
-// What the painter's tests share: a form of the test program's resources, small flat skins
-// built from option text, a message pump, and a count of the process's GDI and USER objects.
+// What the painter's tests share: a form of the test program's resources and small flat
+// skins built from option text.
 #pragma once
 
+#include "../win/RunningLauncher.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
 #include "resources/ModuleResources.h"
@@ -36,35 +37,11 @@ inline Skin FlatSkin(std::u16string_view text) {
 }
 
 inline void Pump(int ms = 150) {
-  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  } while (static_cast<int>(end - ::GetTickCount()) > 0);
+  win::test::PumpMessages(ms);
 }
 
-// The process's live GDI and USER objects. Wine does not count them (GetGuiResources answers
-// 0, "not implemented"), but its handle tables answer for a handle's low word whatever its
-// generation, so there they are counted by asking for every low word.
-struct GuiObjects {
-  DWORD gdi = 0;
-  DWORD user = 0;
-  bool operator==(const GuiObjects&) const = default;
-};
-inline GuiObjects CountGuiObjects() {
-  GuiObjects n{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-               ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
-  if (n.gdi != 0) return n;
-  for (UINT_PTR h = 1; h < 0x10000; ++h) {
-    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++n.gdi;
-    if (::IsWindow(reinterpret_cast<HWND>(h)) || ::IsMenu(reinterpret_cast<HMENU>(h))) ++n.user;
-  }
-  return n;
-}
+using win::test::CountGuiObjects;
+using win::test::GuiObjects;
 
 class PaintFixture : public ::testing::Test {
  protected:

@@ -19,6 +19,8 @@ namespace {
 
 using SkinPaintTest = PaintFixture;
 using win::test::ClientPixel;
+using win::test::CountGuiObjects;
+using win::test::GuiObjects;
 using win::test::WindowPixel;
 
 bool AnyPixelOf(HWND hwnd, RECT r, COLORREF color) {

@@ -60,6 +60,9 @@ long RunningLauncher::WaitForExit() {
 }  // namespace kq::win::test
 
 #include "../win/TestFolder.h"
+#include "common/InflateStream.h"
+#include "resources/FormStream.h"
+#include "resources/ModuleResources.h"
 
 #include <set>
 
@@ -103,6 +106,44 @@ COLORREF WindowPixel(HWND hwnd, int x, int y) {
   RECT r;
   ::GetWindowRect(hwnd, &r);
   return ScreenPixel({r.left + x, r.top + y});
+}
+
+void PumpMessages(int ms) {
+  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
+  do {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageW(&msg);
+    }
+    ::Sleep(10);
+  } while (static_cast<int>(end - ::GetTickCount()) > 0);
+}
+
+GuiObjects CountGuiObjects() {
+  GuiObjects n{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
+               ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
+  if (n.gdi != 0) return n;
+  for (UINT_PTR h = 1; h < 0x10000; ++h) {
+    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++n.gdi;
+    if (::IsWindow(reinterpret_cast<HWND>(h)) || ::IsMenu(reinterpret_cast<HMENU>(h))) ++n.user;
+  }
+  return n;
+}
+
+TsStoredSkins LauncherCatalogue() {
+  const std::wstring exe = BuiltProgramsFolder() + L"KQMiniLauncher.exe";
+  LoadedModule module(::LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+  if (!module) return {};
+  const ModuleResources resources(module.Get());
+  const std::optional<ByteView> stored = resources.FindRcData(u"TFRMMAIN");
+  if (!stored) return {};
+  MemoryInputStream source(*stored);
+  BufferedInput in(source);
+  InflateStream z(in);
+  const forms::Component form = forms::ReadFormStream(z);
+  const forms::Component* manager = form.FindChild(u"sSkinManager1");
+  return manager ? StoredSkinsOf(*manager) : TsStoredSkins{};
 }
 
 }  // namespace kq::win::test

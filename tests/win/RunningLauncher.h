@@ -1,6 +1,7 @@
 // The real launcher program, copied into a game folder and started as a player starts it.
 #pragma once
 
+#include "skins/StoredSkins.h"
 #include "win/Handles.h"
 
 #include <string>
@@ -47,5 +48,21 @@ int DistinctColours(const std::wstring& bmpPath);
 // frame included).
 COLORREF ClientPixel(HWND hwnd, int x, int y);
 COLORREF WindowPixel(HWND hwnd, int x, int y);
+
+// Dispatches this thread's messages for `ms` milliseconds.
+void PumpMessages(int ms);
+
+// The process's live GDI and USER objects. Wine does not count them (GetGuiResources answers
+// 0, "not implemented"), but its handle tables answer for a handle's low word whatever its
+// generation, so there they are counted by asking for every low word.
+struct GuiObjects {
+  DWORD gdi = 0;
+  DWORD user = 0;
+  bool operator==(const GuiObjects&) const = default;
+};
+GuiObjects CountGuiObjects();
+
+// The internal skin catalogue the built launcher carries in its main window's layout.
+TsStoredSkins LauncherCatalogue();
 
 }  // namespace kq::win::test

@@ -27,12 +27,17 @@ Box FrameBox(int width, int height, int frames, int index) {
 }
 
 std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins) {
+  return NineSlice(source, margins, target, margins);
+}
+
+std::vector<Piece> NineSlice(const Box& source, const Margins& sourceMargins, const Box& target,
+                             const Margins& targetMargins) {
   std::vector<Piece> pieces;
   if (source.Empty() || target.Empty()) return pieces;
-  const auto sx = Cuts(source.left, source.Width(), margins.left, margins.right);
-  const auto sy = Cuts(source.top, source.Height(), margins.top, margins.bottom);
-  const auto tx = Cuts(target.left, target.Width(), margins.left, margins.right);
-  const auto ty = Cuts(target.top, target.Height(), margins.top, margins.bottom);
+  const auto sx = Cuts(source.left, source.Width(), sourceMargins.left, sourceMargins.right);
+  const auto sy = Cuts(source.top, source.Height(), sourceMargins.top, sourceMargins.bottom);
+  const auto tx = Cuts(target.left, target.Width(), targetMargins.left, targetMargins.right);
+  const auto ty = Cuts(target.top, target.Height(), targetMargins.top, targetMargins.bottom);
   for (std::size_t row = 0; row < 3; ++row) {
     for (std::size_t col = 0; col < 3; ++col) {
       const Piece piece{{sx[col], sy[row], sx[col + 1], sy[row + 1]},

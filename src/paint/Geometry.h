@@ -30,6 +30,9 @@ struct Piece {
 // target is smaller than the margins, the margins shrink in proportion so that nothing
 // overlaps; empty pieces are left out.
 std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins);
+// The same with the target's margins of their own (the source's scaled to another DPI).
+std::vector<Piece> NineSlice(const Box& source, const Margins& sourceMargins, const Box& target,
+                             const Margins& targetMargins);
 
 // The copies of `source` that tile `target` from its top left, the last row and column cut.
 std::vector<Piece> Tile(const Box& source, const Box& target);

@@ -43,6 +43,17 @@ void SkinPainter::Dress(ui::Form& form) {
     form.AdoptFilter(std::move(owned));
   }
   frame->SetLook(look_);
+  DressShadow(form);
+}
+
+void SkinPainter::DressShadow(ui::Form& form) {
+  const bool wanted = shadows_ && shadowImages_ && shadowImages_->Any() && shadows_(form).Wanted();
+  ShadowWindow* shadow = form.FindFilter<ShadowWindow>();
+  if (wanted && !shadow) {
+    form.AdoptFilter(std::make_unique<ShadowWindow>(form, shadowImages_));
+  } else if (!wanted && shadow) {
+    form.RemoveFilter(shadow);
+  }
 }
 
 void SkinPainter::Decorate(ui::Form& form) {
@@ -50,15 +61,21 @@ void SkinPainter::Decorate(ui::Form& form) {
 }
 
 void SkinPainter::Apply(std::shared_ptr<const SkinModel> model,
-                        std::shared_ptr<const SkinImages> images, ui::Form::LookFilter controls) {
+                        std::shared_ptr<const SkinImages> images, ui::Form::LookFilter controls,
+                        ShadowPolicy shadows) {
   controls_ = std::move(controls);
+  shadows_ = std::move(shadows);
   // The new look is on every form before the old one goes.
   auto previous = std::move(look_);
   look_ = std::make_shared<SkinLook>(std::move(model), std::move(images));
   for (ui::Form* form : ui::Form::All()) {
     if (!form->Hwnd()) continue;
-    const Freeze freeze(form->Hwnd());
-    Dress(*form);
+    {
+      const Freeze freeze(form->Hwnd());
+      Dress(*form);
+    }
+    // A frozen form counts as hidden: its shadow takes its place once the form is back.
+    if (ShadowWindow* shadow = form->FindFilter<ShadowWindow>()) shadow->Follow();
   }
   ui::SetFormDecorator(this);
   win::SetMessageBoxDresser(&DressMessageBox);
@@ -74,10 +91,12 @@ void SkinPainter::Remove() {
       frame->Release();
       form->RemoveFilter(frame);
     }
+    if (ShadowWindow* shadow = form->FindFilter<ShadowWindow>()) form->RemoveFilter(shadow);
     form->SetLook(nullptr);
   }
   look_.reset();
   controls_ = {};
+  shadows_ = {};
 }
 
 }  // namespace kq::paint

@@ -116,9 +116,10 @@ void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) 
   auto images = skin ? std::dynamic_pointer_cast<const paint::SkinImages>(skin->Resources)
                      : nullptr;
   if (skin && skin->Model && images) {
-    paint::SkinPainter::Instance().Apply(skin->Model, std::move(images), [](const ui::Control& c) {
-      return SkinsControl(SkinService().ThirdParty, c);
-    });
+    paint::SkinPainter::Instance().Apply(
+        skin->Model, std::move(images),
+        [](const ui::Control& c) { return SkinsControl(SkinService().ThirdParty, c); },
+        &ShadowOptionsFor);
   } else if (options.repaint) {
     RedrawProgramWindows();
   }
@@ -137,6 +138,10 @@ bool SkinsControl(const ThirdPartyList& lists, const ui::Control& control) {
       .Decide(label ? ControlNature::kLabel : ControlNature::kWindowed,
               control.ClassInfo().name, tag)
       .skinned;
+}
+
+paint::ShadowOptions ShadowOptionsFor(const ui::Form&) {
+  return {.extendedBorders = SkinService().ExtendedBorders};
 }
 
 TsSkinSelection& SkinService() {

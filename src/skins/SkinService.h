@@ -3,6 +3,7 @@
 // layout reads its stored settings into it.
 #pragma once
 
+#include "paint/ShadowWindow.h"
 #include "skins/SkinSelection.h"
 #include "skins/ThirdPartyList.h"
 #include "ui/Control.h"
@@ -28,6 +29,10 @@ class WinSkinEnvironment final : public SkinEnvironment {
 
 // Whether the skin paints a control, as the class lists say (its class name, its Tag).
 bool SkinsControl(const ThirdPartyList& lists, const ui::Control& control);
+
+// Whether a form casts a shadow while a skin is in force: with the manager's extended borders,
+// where the form allows them.
+paint::ShadowOptions ShadowOptionsFor(const ui::Form& form);
 
 // Made on first use, before the first window; lives until the program ends.
 TsSkinSelection& SkinService();

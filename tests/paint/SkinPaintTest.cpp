@@ -6,6 +6,7 @@
 #include "paint/SkinPainter.h"
 #include "resources/ModuleResources.h"
 #include "skins/SkinService.h"
+#include "../support/PaintedForm.h"
 #include "ui/Form.h"
 
 #include <gtest/gtest.h>
@@ -16,39 +17,12 @@
 namespace kq::paint {
 namespace {
 
-const forms::ComponentClass kPaintClass{u"TfmPaintTest", &ui::kFormClass};
-
-class PaintForm final : public ui::Form {
- public:
-  const forms::ComponentClass& ClassInfo() const override { return kPaintClass; }
-};
-
-struct Skin {
-  std::shared_ptr<const SkinModel> model;
-  std::shared_ptr<const SkinImages> images;
-};
-
-Skin FlatSkin(std::u16string_view text) {
-  const ModelResult built = BuildSkinModel(SkinIni::Parse(text));
-  EXPECT_TRUE(built.errors.empty()) << (built.errors.empty() ? "" : "a model error");
-  auto model = std::make_shared<const SkinModel>(built.model);
-  std::shared_ptr<const SkinImages> images =
-      SkinImages::Load(*model, [](const std::u16string&) { return std::optional<Bytes>(); });
-  return {model, images};
-}
-
-void Pump(int ms = 150) {
-  const DWORD end = ::GetTickCount() + static_cast<DWORD>(ms);
-  do {
-    MSG msg;
-    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      ::TranslateMessage(&msg);
-      ::DispatchMessageW(&msg);
-    }
-    ::Sleep(10);
-  } while (static_cast<int>(end - ::GetTickCount()) > 0);
-}
-
+using test::CountGuiObjects;
+using test::FlatSkin;
+using test::GuiObjects;
+using test::PaintForm;
+using test::Pump;
+using test::Skin;
 using win::test::ClientPixel;
 using win::test::WindowPixel;
 
@@ -67,37 +41,12 @@ std::string Hex(COLORREF c) {
   return buf;
 }
 
-// The process's live GDI and USER objects. Wine does not count them (GetGuiResources answers
-// 0, "not implemented"), but its handle tables answer for a handle's low word whatever its
-// generation, so there they are counted by asking for every low word.
-struct GuiObjects {
-  DWORD gdi = 0;
-  DWORD user = 0;
-  bool operator==(const GuiObjects&) const = default;
-};
-GuiObjects CountGuiObjects() {
-  GuiObjects n{::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS),
-               ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS)};
-  if (n.gdi != 0) return n;
-  for (UINT_PTR h = 1; h < 0x10000; ++h) {
-    if (::GetObjectType(reinterpret_cast<HGDIOBJ>(h))) ++n.gdi;
-    if (::IsWindow(reinterpret_cast<HWND>(h)) || ::IsMenu(reinterpret_cast<HMENU>(h))) ++n.user;
-  }
-  return n;
-}
-
-class SkinPaintTest : public ::testing::Test {
+class SkinPaintTest : public test::PaintedFormTest {
  protected:
-  void SetUp() override {
-    forms::SetProgramModule(&module_);
-    forms::SetFormResourceInitializer(&forms::InitFormFromResources);
-  }
   void TearDown() override {
     SkinPainter::Instance().Remove();
-    forms::SetFormResourceInitializer(nullptr);
-    forms::SetProgramModule(nullptr);
+    PaintedFormTest::TearDown();
   }
-  win::ModuleResources module_;
 };
 
 constexpr COLORREF Rgb(unsigned hex) {

@@ -7,12 +7,24 @@ namespace {
 
 constexpr wchar_t kShadowClass[] = L"KQShadow";
 
-// The shadow draws nothing itself: UpdateLayeredWindow gives it its pixels.
+// The shadow draws nothing itself (UpdateLayeredWindow gives it its pixels), and neither the
+// mouse nor activation ever stops at it.
+LRESULT CALLBACK ShadowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    default:
+      return ::DefWindowProcW(hwnd, msg, wp, lp);
+  }
+}
+
 bool RegisterShadowClass() {
   static const bool registered = [] {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &::DefWindowProcW;
+    wc.lpfnWndProc = &ShadowProc;
     wc.hInstance = ::GetModuleHandleW(nullptr);
     wc.lpszClassName = kShadowClass;
     return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
@@ -84,8 +96,11 @@ void ShadowWindow::Place(bool formVisible) {
     }
     drawn_ = now;
   }
-  ::SetWindowPos(window_.Get(), form, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
-                 SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_SHOWWINDOW);
+  // Shown first, then put below the form: a window being shown may be raised on the way.
+  constexpr UINT kKeep = SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+  if (!::IsWindowVisible(window_.Get()))
+    ::SetWindowPos(window_.Get(), nullptr, 0, 0, 0, 0, kKeep | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+  ::SetWindowPos(window_.Get(), form, bounds.left, bounds.top, bounds.Width(), bounds.Height(), kKeep);
 }
 
 bool ShadowWindow::Draw(const Box& bounds, int formWidth, int formHeight) {

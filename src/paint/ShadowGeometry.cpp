@@ -34,8 +34,8 @@ std::vector<Piece> ShadowPieces(const ShadowSlicing& slicing, int dpi, int formW
                      reach.bottom + inset};
   const Box target{0, 0, reach.left + formWidth + reach.right,
                    reach.top + formHeight + reach.bottom};
-  std::vector<Piece> pieces = NineSlice({0, 0, slicing.Width(), slicing.Height()},
-                                        slicing.Cuts(), target, cuts);
+  std::vector<Piece> pieces =
+      NineSlice({0, 0, slicing.Width(), slicing.Height()}, slicing.Cuts(), target, cuts);
   const Box middle{cuts.left, cuts.top, target.right - cuts.right, target.bottom - cuts.bottom};
   std::erase_if(pieces, [&middle](const Piece& p) { return p.target == middle; });
   return pieces;

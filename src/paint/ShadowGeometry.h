@@ -32,7 +32,9 @@ struct ShadowSlicing {
     return {reach.left + inset, reach.top + inset, reach.right + inset, reach.bottom + inset};
   }
   // The form's place in the image.
-  Box Form() const { return {reach.left, reach.top, Width() - reach.right, Height() - reach.bottom}; }
+  Box Form() const {
+    return {reach.left, reach.top, Width() - reach.right, Height() - reach.bottom};
+  }
 };
 
 // The active window's shadow is darker and wider, cast a little further down.

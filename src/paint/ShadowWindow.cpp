@@ -63,8 +63,8 @@ ShadowWindow::ShadowWindow(ui::Form& form, std::shared_ptr<const ShadowImages> i
   if (!form_.Hwnd() || !RegisterShadowClass()) return;
   // Not owned by the form: an owned window always lies above its owner.
   window_.Reset(::CreateWindowExW(
-      WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kShadowClass,
-      L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
+      WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kShadowClass, L"",
+      WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr));
   kind_ = ::GetActiveWindow() == form_.Hwnd() ? ShadowKind::kActive : ShadowKind::kInactive;
   Follow();
 }
@@ -96,11 +96,13 @@ void ShadowWindow::Place(bool formVisible) {
     }
     drawn_ = now;
   }
-  // Shown first, then put below the form: a window being shown may be raised on the way.
+  // Shown first, then put below the form, so that showing cannot raise it past the form.
   constexpr UINT kKeep = SWP_NOACTIVATE | SWP_NOOWNERZORDER;
   if (!::IsWindowVisible(window_.Get()))
-    ::SetWindowPos(window_.Get(), nullptr, 0, 0, 0, 0, kKeep | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
-  ::SetWindowPos(window_.Get(), form, bounds.left, bounds.top, bounds.Width(), bounds.Height(), kKeep);
+    ::SetWindowPos(window_.Get(), nullptr, 0, 0, 0, 0,
+                   kKeep | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+  ::SetWindowPos(window_.Get(), form, bounds.left, bounds.top, bounds.Width(), bounds.Height(),
+                 kKeep);
 }
 
 bool ShadowWindow::Draw(const Box& bounds, int formWidth, int formHeight) {
@@ -114,7 +116,8 @@ bool ShadowWindow::Draw(const Box& bounds, int formWidth, int formHeight) {
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   // A new section is all clear; the pieces copy the image's premultiplied pixels onto it.
-  const win::GdiObject canvas(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const win::GdiObject canvas(
+      ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!canvas) return false;
   const MemoryDc target(canvas.Get());
   const MemoryDc source(image->bitmap.Get());
@@ -137,9 +140,10 @@ bool ShadowWindow::FilterMessage(ui::Form& form, UINT msg, WPARAM wp, LPARAM lp,
     case WM_WINDOWPOSCHANGED: {
       // Showing and hiding come here with the flag that says so.
       const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
-      const bool visible = (pos->flags & SWP_HIDEWINDOW)   ? false
-                           : (pos->flags & SWP_SHOWWINDOW) ? true
-                                                           : ::IsWindowVisible(form.Hwnd()) != FALSE;
+      const bool visible = (pos->flags & SWP_HIDEWINDOW) ? false
+                           : (pos->flags & SWP_SHOWWINDOW)
+                               ? true
+                               : ::IsWindowVisible(form.Hwnd()) != FALSE;
       Place(visible);
       break;
     }

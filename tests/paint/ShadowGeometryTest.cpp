@@ -62,8 +62,8 @@ TEST(ShadowGeometry, PiecesCoverTheShadowWindowAroundTheForm) {
     long area = 0;
     for (const Piece& p : pieces) area += long{p.target.Width()} * p.target.Height();
     const Margins cuts{cornerW, cornerH, (10 + 12) * scale / 2, (14 + 12) * scale / 2};
-    const long middle = long{window.Width() - cuts.left - cuts.right} *
-                        (window.Height() - cuts.top - cuts.bottom);
+    const long middle =
+        long{window.Width() - cuts.left - cuts.right} * (window.Height() - cuts.top - cuts.bottom);
     EXPECT_EQ(area, long{window.Width()} * window.Height() - middle);
     for (const Piece& p : pieces) {
       EXPECT_FALSE(p.target.left >= cuts.left && p.target.right <= window.Width() - cuts.right &&

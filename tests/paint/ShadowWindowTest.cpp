@@ -113,15 +113,25 @@ TEST_F(ShadowWindowTest, TheShadowLiesAroundTheFormAndFollowsIt) {
     std::function<void(HWND)> change;
     bool shown;
   } steps[] = {
-      {"moved", [](HWND h) { ::SetWindowPos(h, nullptr, 60, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }, true},
-      {"resized", [](HWND h) { ::SetWindowPos(h, nullptr, 0, 0, 420, 300, SWP_NOMOVE | SWP_NOZORDER); }, true},
+      {"moved", [](HWND h) { ::SetWindowPos(h, nullptr, 60, 70, 0, 0, SWP_NOSIZE | SWP_NOZORDER); },
+       true},
+      {"resized",
+       [](HWND h) { ::SetWindowPos(h, nullptr, 0, 0, 420, 300, SWP_NOMOVE | SWP_NOZORDER); }, true},
       {"minimised", [](HWND h) { ::ShowWindow(h, SW_MINIMIZE); }, false},
       {"restored", [](HWND h) { ::ShowWindow(h, SW_RESTORE); }, true},
       {"hidden", [](HWND h) { ::ShowWindow(h, SW_HIDE); }, false},
       {"shown", [](HWND h) { ::ShowWindow(h, SW_SHOW); }, true},
       // A fade owns a layered form's opacity: no shadow beside a form that may be half gone.
-      {"layered", [](HWND h) { ::SetWindowLongPtrW(h, GWL_EXSTYLE, ::GetWindowLongPtrW(h, GWL_EXSTYLE) | WS_EX_LAYERED); }, false},
-      {"opaque again", [](HWND h) { ::SetWindowLongPtrW(h, GWL_EXSTYLE, ::GetWindowLongPtrW(h, GWL_EXSTYLE) & ~WS_EX_LAYERED); }, true},
+      {"layered",
+       [](HWND h) {
+         ::SetWindowLongPtrW(h, GWL_EXSTYLE, ::GetWindowLongPtrW(h, GWL_EXSTYLE) | WS_EX_LAYERED);
+       },
+       false},
+      {"opaque again",
+       [](HWND h) {
+         ::SetWindowLongPtrW(h, GWL_EXSTYLE, ::GetWindowLongPtrW(h, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+       },
+       true},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.what);
@@ -230,16 +240,23 @@ TEST_F(ShadowWindowTest, AMissingOrBadImageMeansNoShadowOfThatKind) {
   } cases[] = {
       {"both", {{u"acSHDA", program(u"acSHDA")}, {u"acSHDI", program(u"acSHDI")}}, true, true},
       {"no active", {{u"acSHDI", program(u"acSHDI")}}, false, true},
-      {"undecodable inactive", {{u"acSHDA", program(u"acSHDA")}, {u"acSHDI", ByteView(kJunk)}}, true, false},
-      {"swapped sizes", {{u"acSHDA", program(u"acSHDI")}, {u"acSHDI", program(u"acSHDA")}}, false, false},
+      {"undecodable inactive",
+       {{u"acSHDA", program(u"acSHDA")}, {u"acSHDI", ByteView(kJunk)}},
+       true,
+       false},
+      {"swapped sizes",
+       {{u"acSHDA", program(u"acSHDI")}, {u"acSHDI", program(u"acSHDA")}},
+       false,
+       false},
       {"none", {}, false, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    const auto images = ShadowImages::Load([&c](std::u16string_view name) -> std::optional<ByteView> {
-      const auto it = c.resources.find(std::u16string(name));
-      return it == c.resources.end() ? std::nullopt : it->second;
-    });
+    const auto images =
+        ShadowImages::Load([&c](std::u16string_view name) -> std::optional<ByteView> {
+          const auto it = c.resources.find(std::u16string(name));
+          return it == c.resources.end() ? std::nullopt : it->second;
+        });
     EXPECT_EQ(images->Of(ShadowKind::kActive) != nullptr, c.active);
     EXPECT_EQ(images->Of(ShadowKind::kInactive) != nullptr, c.inactive);
 

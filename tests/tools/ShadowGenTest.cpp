@@ -34,11 +34,13 @@ TEST(ShadowGenerator, ImagesAreCutWhereTheirSlicingSays) {
     ASSERT_EQ(image.height, s.Height());
     ASSERT_EQ(image.rgba.size(), static_cast<std::size_t>(image.width * image.height * 4));
     for (std::size_t i = 0; i < image.rgba.size(); i += 4) {
-      ASSERT_EQ(image.rgba[i] | image.rgba[i + 1] | image.rgba[i + 2], 0) << "not black at " << i / 4;
+      ASSERT_EQ(image.rgba[i] | image.rgba[i + 1] | image.rgba[i + 2], 0)
+          << "not black at " << i / 4;
     }
     const paint::Box form = s.Form();
     for (int y = form.top; y < form.bottom; ++y)
-      for (int x = form.left; x < form.right; ++x) ASSERT_EQ(Alpha(image, x, y), 0) << x << "," << y;
+      for (int x = form.left; x < form.right; ++x)
+        ASSERT_EQ(Alpha(image, x, y), 0) << x << "," << y;
     for (int x = 0; x < image.width; ++x) {
       EXPECT_LE(Alpha(image, x, 0), 3) << x;
       EXPECT_LE(Alpha(image, x, image.height - 1), 3) << x;

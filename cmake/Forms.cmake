@@ -1,7 +1,8 @@
 # Layout sources -> compressed form streams -> RCDATA resources.
 #
-# The form compiler, the skin generator and the icon generator are build-time tools and must run on the build
-# machine: the native tree builds them as the targets `formc`, `skingen` and `icongen`; the windows
+# The form compiler and the skin, icon and shadow generators are build-time tools and must run on
+# the build machine: the native tree builds them as the targets `formc`, `skingen`, `icongen`
+# and `shadowgen`; the windows
 # tree builds native copies in `host-tools/` (the same sources, configured with
 # KQ_HOST_TOOLS_ONLY) before any layout is compiled, so that either tree builds on its own.
 # KQ_*_DEPENDS name the tool's file as well, so that what it made is remade when it changes.
@@ -11,6 +12,7 @@ if(WIN32)
   set(KQ_FORMC ${CMAKE_BINARY_DIR}/host-tools/tools/formc/formc)
   set(KQ_SKINGEN ${CMAKE_BINARY_DIR}/host-tools/tools/skingen/skingen)
   set(KQ_ICONGEN ${CMAKE_BINARY_DIR}/host-tools/tools/icongen/icongen)
+  set(KQ_SHADOWGEN ${CMAKE_BINARY_DIR}/host-tools/tools/shadowgen/shadowgen)
   ExternalProject_Add(kq_host_tools
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
     BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
@@ -18,10 +20,11 @@ if(WIN32)
     # The tools change with the sources; ninja makes the rebuild a no-op otherwise.
     BUILD_ALWAYS ON
     INSTALL_COMMAND ""
-    BUILD_BYPRODUCTS ${KQ_FORMC} ${KQ_SKINGEN} ${KQ_ICONGEN})
+    BUILD_BYPRODUCTS ${KQ_FORMC} ${KQ_SKINGEN} ${KQ_ICONGEN} ${KQ_SHADOWGEN})
   set(KQ_FORMC_DEPENDS kq_host_tools ${KQ_FORMC})
   set(KQ_SKINGEN_DEPENDS kq_host_tools ${KQ_SKINGEN})
   set(KQ_ICONGEN_DEPENDS kq_host_tools ${KQ_ICONGEN})
+  set(KQ_SHADOWGEN_DEPENDS kq_host_tools ${KQ_SHADOWGEN})
 else()
   set(KQ_FORMC $<TARGET_FILE:formc>)
   set(KQ_FORMC_DEPENDS formc)
@@ -29,6 +32,8 @@ else()
   set(KQ_SKINGEN_DEPENDS skingen)
   set(KQ_ICONGEN $<TARGET_FILE:icongen>)
   set(KQ_ICONGEN_DEPENDS icongen)
+  set(KQ_SHADOWGEN $<TARGET_FILE:shadowgen>)
+  set(KQ_SHADOWGEN_DEPENDS shadowgen)
 endif()
 
 # Binary properties spliced into layouts (`@'file'`) are looked up here first.
@@ -133,4 +138,27 @@ function(kq_add_program_info target description)
   add_dependencies(${target} ${target}_icon)
   target_sources(${target} PRIVATE ${rc})
   target_compile_definitions(${target} PRIVATE KQ_VERSION="${PROJECT_VERSION}")
+endfunction()
+
+# kq_add_shadow_images(TARGET): the window shadows' images (drawn by shadowgen at build time)
+# as resources of type PNG named acSHDA (the active window's) and acSHDI (the inactive's).
+function(kq_add_shadow_images target)
+  set(dir ${CMAKE_BINARY_DIR}/shadows)
+  set(active ${dir}/acSHDA.png)
+  set(inactive ${dir}/acSHDI.png)
+  if(NOT TARGET kq_shadow_images)
+    add_custom_command(
+      OUTPUT ${active} ${inactive}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+      COMMAND ${KQ_SHADOWGEN} ${active} ${inactive}
+      DEPENDS ${KQ_SHADOWGEN_DEPENDS}
+      COMMENT "Drawing the window shadows")
+    add_custom_target(kq_shadow_images DEPENDS ${active} ${inactive})
+  endif()
+  set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_shadows.rc)
+  file(CONFIGURE OUTPUT ${rc} CONTENT "acSHDA PNG \"${active}\"\nacSHDI PNG \"${inactive}\"\n")
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS
+                              "${active};${inactive}")
+  add_dependencies(${target} kq_shadow_images)
+  target_sources(${target} PRIVATE ${rc})
 endfunction()

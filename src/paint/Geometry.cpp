@@ -33,16 +33,19 @@ int ScaleToDpi(int length, int dpi) {
 
 std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins,
                              int dpi) {
+  const Margins scaled{ScaleToDpi(margins.left, dpi), ScaleToDpi(margins.top, dpi),
+                       ScaleToDpi(margins.right, dpi), ScaleToDpi(margins.bottom, dpi)};
+  return NineSlice(source, margins, target, scaled);
+}
+
+std::vector<Piece> NineSlice(const Box& source, const Margins& sourceMargins, const Box& target,
+                             const Margins& targetMargins) {
   std::vector<Piece> pieces;
   if (source.Empty() || target.Empty()) return pieces;
-  const auto sx = Cuts(source.left, source.Width(), margins.left, margins.right);
-  const auto sy = Cuts(source.top, source.Height(), margins.top, margins.bottom);
-  // The corners as the source has them (shrunk where the image is smaller than its
-  // margins), then at the screen's DPI.
-  const int left = ScaleToDpi(sx[1] - sx[0], dpi), right = ScaleToDpi(sx[3] - sx[2], dpi);
-  const int top = ScaleToDpi(sy[1] - sy[0], dpi), bottom = ScaleToDpi(sy[3] - sy[2], dpi);
-  const auto tx = Cuts(target.left, target.Width(), left, right);
-  const auto ty = Cuts(target.top, target.Height(), top, bottom);
+  const auto sx = Cuts(source.left, source.Width(), sourceMargins.left, sourceMargins.right);
+  const auto sy = Cuts(source.top, source.Height(), sourceMargins.top, sourceMargins.bottom);
+  const auto tx = Cuts(target.left, target.Width(), targetMargins.left, targetMargins.right);
+  const auto ty = Cuts(target.top, target.Height(), targetMargins.top, targetMargins.bottom);
   for (std::size_t row = 0; row < 3; ++row) {
     for (std::size_t col = 0; col < 3; ++col) {
       const Piece piece{{sx[col], sy[row], sx[col + 1], sy[row + 1]},

@@ -35,6 +35,9 @@ int ScaleToDpi(int length, int dpi);
 // left out.
 std::vector<Piece> NineSlice(const Box& source, const Box& target, const Margins& margins,
                              int dpi = 96);
+// The same with the target's margins of their own.
+std::vector<Piece> NineSlice(const Box& source, const Margins& sourceMargins, const Box& target,
+                             const Margins& targetMargins);
 
 // The copies of `source` (each at the screen's DPI) that tile `target` from its top left, the
 // last row and column cut.

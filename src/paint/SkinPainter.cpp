@@ -63,6 +63,17 @@ void SkinPainter::Dress(ui::Form& form) {
     form.RemoveFilter(frame);
   }
   FilterOf<FormEffects>(form).SetSettings(settings.effects);
+  DressShadow(form, settings.shadow);
+}
+
+void SkinPainter::DressShadow(ui::Form& form, const ShadowOptions& options) {
+  const bool wanted = shadowImages_ && shadowImages_->Any() && options.Wanted();
+  ShadowWindow* shadow = form.FindFilter<ShadowWindow>();
+  if (wanted && !shadow) {
+    form.AdoptFilter(std::make_unique<ShadowWindow>(form, shadowImages_));
+  } else if (!wanted && shadow) {
+    form.RemoveFilter(shadow);
+  }
 }
 
 void SkinPainter::CaptureForTransition() {
@@ -86,8 +97,12 @@ void SkinPainter::Apply(std::shared_ptr<const SkinModel> model,
   look_ = std::make_shared<SkinLook>(std::move(model), std::move(images));
   for (ui::Form* form : ui::Form::All()) {
     if (!form->Hwnd()) continue;
-    const Freeze freeze(form->Hwnd());
-    Dress(*form);
+    {
+      const Freeze freeze(form->Hwnd());
+      Dress(*form);
+    }
+    // A frozen form counts as hidden: its shadow takes its place once the form is back.
+    if (ShadowWindow* shadow = form->FindFilter<ShadowWindow>()) shadow->Follow();
   }
   ui::SetFormDecorator(this);
   win::SetMessageBoxDresser(&DressMessageBox);
@@ -104,6 +119,7 @@ void SkinPainter::Remove() {
       form->RemoveFilter(frame);
     }
     DropFilter<FormEffects>(*form);
+    DropFilter<ShadowWindow>(*form);
     form->SetLook(nullptr);
   }
   look_.reset();

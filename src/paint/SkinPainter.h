@@ -4,9 +4,11 @@
 #pragma once
 
 #include "paint/FormEffects.h"
+#include "paint/ShadowWindow.h"
 #include "paint/SkinLook.h"
 #include "ui/Form.h"
 
+#include <functional>
 #include <memory>
 
 namespace kq::paint {
@@ -26,6 +28,7 @@ class SkinPainter final : public ui::FormDecorator {
       bool drawClientArea = true;
       bool drawNonClientArea = true;
       bool showAppIcon = true;  // in the skinned caption
+      ShadowOptions shadow;     // none unless asked for
     };
     std::function<FormSettings(const ui::Form&)> settingsFor;
   };
@@ -35,6 +38,11 @@ class SkinPainter final : public ui::FormDecorator {
   // Keeps every form's look as it is now, to fade out over the skin about to come, where the
   // form's settings want that transition.
   void CaptureForTransition();
+  // The shadow images, loaded at start-up; none (or none of a kind) means no shadows (of
+  // that kind). Takes effect at the next Apply.
+  void SetShadowImages(std::shared_ptr<const ShadowImages> images) {
+    shadowImages_ = std::move(images);
+  }
   // Every form back to the framework's own look and the system's frame.
   void Remove();
   const SkinLook* Look() const { return look_.get(); }
@@ -43,8 +51,10 @@ class SkinPainter final : public ui::FormDecorator {
 
  private:
   void Dress(ui::Form& form);
+  void DressShadow(ui::Form& form, const ShadowOptions& options);
   std::shared_ptr<const SkinLook> look_;
   Dressing dressing_;
+  std::shared_ptr<const ShadowImages> shadowImages_;
 };
 
 }  // namespace kq::paint

@@ -1,5 +1,7 @@
 #include "skins/SkinManager.h"
 
+#include "paint/ShadowImages.h"
+#include "paint/SkinPainter.h"
 #include "resources/FormValues.h"
 #include "skins/SkinProvider.h"
 #include "skins/SkinService.h"
@@ -21,6 +23,8 @@ std::vector<std::u16string> CommandLineArguments() {
 void StartSkinEngine() {
   TsSkinManager::Register();
   TsSkinProvider::Register();
+  paint::SkinPainter::Instance().SetShadowImages(
+      paint::ShadowImages::Load(paint::ModulePngResources()));
   if (HasSwitch(CommandLineArguments(), u"/acver")) {
     const std::u16string text = u"Skin engine v" + std::u16string(kSkinEngineVersion);
     win::ShowMessageBox(win::MessageKind::kPlain, text, u"KQMiniLauncher");

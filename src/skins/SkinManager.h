@@ -26,8 +26,9 @@ class TsSkinManager final : public ui::NonVisualComponent {
 std::vector<std::u16string> CommandLineArguments();
 
 // The skin engine's start-up, before any window: its components (the skin manager and the
-// skin provider) become known to layouts,
-// and the "/acver" argument (any letter case) shows the engine's version once.
+// skin provider) become known to layouts, the window shadows' images are loaded from the
+// program's resources, and the "/acver" argument (any letter case) shows the engine's
+// version once.
 void StartSkinEngine();
 
 }  // namespace kq::skins

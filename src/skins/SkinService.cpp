@@ -123,7 +123,9 @@ paint::SkinPainter::Dressing::FormSettings FormSkinSettings(const ui::Form& form
                       .allowAnimation = settings.AllowAnimation},
           .drawClientArea = settings.DrawClientArea,
           .drawNonClientArea = settings.DrawNonClientArea,
-          .showAppIcon = settings.ShowAppIcon};
+          .showAppIcon = settings.ShowAppIcon,
+          .shadow = {.extendedBorders = manager.ExtendedBorders,
+                     .allowExtBorders = settings.AllowExtBorders}};
 }
 
 void WinSkinEnvironment::ApplySkinToAllWindows(const SkinApplyOptions& options) {

@@ -1,10 +1,11 @@
 // A skinned form's effects in this process: the caption-drag translucency through the
 // system's own move loop, the ghosts of minimising, closing and changing skins, each with its
 // switch, and nothing left behind.
-#include "PaintFixture.h"
+#include "../support/PaintedForm.h"
 #include "paint/FormEffects.h"
 #include "paint/FrameSkin.h"
 #include "paint/Ghost.h"
+#include "paint/SkinPainter.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,19 @@ constexpr std::u16string_view kSkin =
     u"[FORM]\r\nCOLOR=#204060\r\nFONTCOLOR=#FFFFFF\r\n"
     u"[CAPTION]\r\nCOLOR=#602040\r\nFONTCOLOR=#FFFFFF\r\nHEIGHT=24\r\n";
 
-class FormEffectsTest : public PaintFixture {
+using test::CountGuiObjects;
+using test::FlatSkin;
+using test::GuiObjects;
+using test::PaintForm;
+using test::Pump;
+using test::Skin;
+
+class FormEffectsTest : public test::PaintedFormTest {
  protected:
+  void TearDown() override {
+    SkinPainter::Instance().Remove();
+    PaintedFormTest::TearDown();
+  }
   void Dress(const FormEffectSettings& effects) {
     const Skin skin = FlatSkin(kSkin);
     SkinPainter::Instance().Apply(

@@ -1,12 +1,12 @@
 // The skin painter in this process: a form of this test program's resources painted with
 // small flat skins, and what the screen shows of it read back pixel by pixel.
 #include "../win/RunningLauncher.h"
-#include "PaintFixture.h"
 #include "paint/FrameSkin.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
 #include "resources/ModuleResources.h"
 #include "skins/SkinService.h"
+#include "../support/PaintedForm.h"
 #include "ui/Form.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +17,10 @@
 namespace kq::paint {
 namespace {
 
-using SkinPaintTest = PaintFixture;
+using test::FlatSkin;
+using test::PaintForm;
+using test::Pump;
+using test::Skin;
 using win::test::ClientPixel;
 using win::test::CountGuiObjects;
 using win::test::GuiObjects;
@@ -37,6 +40,14 @@ std::string Hex(COLORREF c) {
   std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
   return buf;
 }
+
+class SkinPaintTest : public test::PaintedFormTest {
+ protected:
+  void TearDown() override {
+    SkinPainter::Instance().Remove();
+    PaintedFormTest::TearDown();
+  }
+};
 
 constexpr COLORREF Rgb(unsigned hex) {
   return RGB(hex >> 16 & 0xFF, hex >> 8 & 0xFF, hex & 0xFF);

@@ -1,19 +1,9 @@
 // icongen: writes the launcher's icon. Usage: icongen OUT.ico [PREVIEW.png]
 // The preview is the 256-pixel image on its own, to look at.
 #include "IconGen.h"
+#include "PngWriter.h"
 
 #include <cstdio>
-#include <fstream>
-
-namespace {
-
-bool Write(const char* path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace kq::icongen;
@@ -24,13 +14,13 @@ int main(int argc, char** argv) {
   std::vector<Image> images;
   for (int size : kIconSizes) images.push_back(DrawIcon(size));
   const auto ico = BuildIco(images);
-  if (!ico || !Write(argv[1], *ico)) {
+  if (!ico || !kq::png::WriteFile(argv[1], *ico)) {
     std::fprintf(stderr, "icongen: cannot write %s\n", argv[1]);
     return 1;
   }
   if (argc == 3) {
     const auto png = EncodePng(images.back());
-    if (!png || !Write(argv[2], *png)) {
+    if (!png || !kq::png::WriteFile(argv[2], *png)) {
       std::fprintf(stderr, "icongen: cannot write %s\n", argv[2]);
       return 1;
     }

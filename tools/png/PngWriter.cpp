@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <fstream>
 #include <map>
 
 namespace kq::png {
@@ -104,6 +105,12 @@ std::optional<std::vector<std::uint8_t>> EncodePng(int width, int height,
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return out;
+}
+
+bool WriteFile(const char* path, std::span<const std::uint8_t> bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
 }
 
 }  // namespace kq::png

@@ -14,4 +14,7 @@ namespace kq::png {
 std::optional<std::vector<std::uint8_t>> EncodePng(int width, int height,
                                                    std::span<const std::uint8_t> rgba);
 
+// Writes a tool's output file whole; false when it cannot.
+bool WriteFile(const char* path, std::span<const std::uint8_t> bytes);
+
 }  // namespace kq::png

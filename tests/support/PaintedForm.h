@@ -1,10 +1,10 @@
-// What the painter's tests share: a form of the test program's resources and small flat
-// skins built from option text.
+// What the in-process painting tests share: a form of the test program's resources
+// (TfmPaintTest), small flat skins, and running the message loop a while.
 #pragma once
 
 #include "../win/RunningLauncher.h"
 #include "paint/SkinImages.h"
-#include "paint/SkinPainter.h"
+#include "paint/SkinModel.h"
 #include "resources/ModuleResources.h"
 #include "ui/Form.h"
 
@@ -13,7 +13,7 @@
 #include <memory>
 #include <string_view>
 
-namespace kq::paint {
+namespace kq::paint::test {
 
 inline const forms::ComponentClass kPaintClass{u"TfmPaintTest", &ui::kFormClass};
 
@@ -27,6 +27,7 @@ struct Skin {
   std::shared_ptr<const SkinImages> images;
 };
 
+// A skin of colours only, from its option text.
 inline Skin FlatSkin(std::u16string_view text) {
   const ModelResult built = BuildSkinModel(SkinIni::Parse(text));
   EXPECT_TRUE(built.errors.empty()) << (built.errors.empty() ? "" : "a model error");
@@ -43,18 +44,18 @@ inline void Pump(int ms = 150) {
 using win::test::CountGuiObjects;
 using win::test::GuiObjects;
 
-class PaintFixture : public ::testing::Test {
+// Forms read from this test program's resources while a test runs.
+class PaintedFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
     forms::SetProgramModule(&module_);
     forms::SetFormResourceInitializer(&forms::InitFormFromResources);
   }
   void TearDown() override {
-    SkinPainter::Instance().Remove();
     forms::SetFormResourceInitializer(nullptr);
     forms::SetProgramModule(nullptr);
   }
   win::ModuleResources module_;
 };
 
-}  // namespace kq::paint
+}  // namespace kq::paint::test

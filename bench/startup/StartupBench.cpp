@@ -57,20 +57,20 @@ struct WindowSearch {
   HWND found;
 };
 
+BOOL CALLBACK FindMainWindow(HWND w, LPARAM param) {
+  auto& s = *reinterpret_cast<WindowSearch*>(param);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(w, &owner);
+  if (owner != s.processId || !IsWindowVisible(w) || GetWindow(w, GW_OWNER)) return TRUE;
+  s.found = w;
+  return FALSE;
+}
+
 // The process's visible top-level window that no other window owns: its main window (the
 // hidden windows a program makes at start, and dialogs it owns, do not count).
 HWND VisibleMainWindow(DWORD processId) {
   WindowSearch search{processId, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM param) -> BOOL {
-        auto& s = *reinterpret_cast<WindowSearch*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner != s.processId || !IsWindowVisible(w) || GetWindow(w, GW_OWNER)) return TRUE;
-        s.found = w;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  EnumWindows(FindMainWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -92,7 +92,7 @@ StoredForm StressForm() {
   Bytes out(size);
   compress2(out.data(), &size, stream.data(), static_cast<uLong>(stream.size()), 9);
   out.resize(size);
-  return {out, stream.size()};
+  return {std::move(out), stream.size()};
 }
 
 // The compiled layout, as the launcher carries it in its resources.

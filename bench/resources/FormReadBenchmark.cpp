@@ -1,8 +1,8 @@
 // Reading a stored form from its compressed resource, against plain zlib inflation of the
 // same bytes, and the reader's peak heap against the compressed and inflated sizes; for two
-// forms: the main window as this build compiled it (TFRMMAIN, its internal skins
-// included), and a stress case about 100 times larger (74 skins of random bytes, about 5 MB
-// inflated).
+// forms: the main window as this build compiled it (TFRMMAIN with its internal skins, about
+// 440 KB inflated), and a stress case about 11 times larger (74 skins of random bytes, about
+// 5 MB inflated).
 //
 // Meaningful only without sanitizers: scripts/bench.sh builds and runs it that way.
 #include "BenchSupport.h"

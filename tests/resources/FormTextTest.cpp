@@ -115,6 +115,9 @@ TEST(FormText, ErrorsNameTheFileAndLine) {
        "layout.form:2: spliced file 'no-such-file.bin' not found"},
       {"object F: TForm\n  Left = 1x\nend\n", "layout.form:2: '1x' is not a whole number"},
       {"object F: TForm\n  Caption = #65536\nend\n", "layout.form:2: character code beyond 65535"},
+      {"object F: TForm\n  Items = ((((((((((((((((((((((((((((((((((((((((((((((((((((((((("
+       "((((((((((((((((((((((((((((((((((((((((((((((((\nend\n",
+       "layout.form:2: nested deeper than 100 levels"},
       // Past what any integer holds: still this error, not an exception of the library.
       {"object F: TForm\n  Caption = 'a'#3101000000000000000000#1\nend\n",
        "layout.form:2: character code beyond 65535"},

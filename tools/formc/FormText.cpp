@@ -172,8 +172,26 @@ class Parser {
     return name;
   }
 
+  // Objects, lists and collections nest no deeper than the form reader takes them.
+  class Nesting {
+   public:
+    Nesting(Parser& p, int line) : p_(p) {
+      if (++p_.depth_ > FormReadOptions{}.maxDepth) {
+        p_.Fail("nested deeper than " + std::to_string(FormReadOptions{}.maxDepth) + " levels",
+                line);
+      }
+    }
+    ~Nesting() { --p_.depth_; }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+   private:
+    Parser& p_;
+  };
+
   // --- grammar ---
   Component Object() {
+    const Nesting nesting(*this, tok_.line);
     Component c;
     if (IsKeyword("inherited"))
       c.flags |= kInherited;
@@ -350,6 +368,7 @@ class Parser {
       return v;
     }
     if (IsSymbol('(')) {
+      const Nesting nesting(*this, line);
       Next();
       v.type = ValueType::List;
       while (!IsSymbol(')')) {
@@ -373,6 +392,7 @@ class Parser {
       return v;
     }
     if (IsSymbol('<')) {
+      const Nesting nesting(*this, line);
       Next();
       v.type = ValueType::Collection;
       while (!IsSymbol('>')) {
@@ -462,6 +482,7 @@ class Parser {
   int includeDepth_ = 0;
   std::size_t pos_ = 0;
   int line_ = 1;
+  int depth_ = 0;
   Token tok_;
 };
 

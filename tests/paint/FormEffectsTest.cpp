@@ -69,31 +69,35 @@ struct DragSeen {
   std::vector<int> opacities;  // in the drag, in order
   bool layeredLate = false;
 };
+struct Drag {
+  DragSeen seen;
+  HWND target = nullptr;
+  DWORD start = 0;
+  int releaseAt = 0;
+};
+Drag g_drag;
+
+void CALLBACK WatchDrag(HWND, UINT, UINT_PTR id, DWORD) {
+  g_drag.seen.opacities.push_back(Opacity(g_drag.target));
+  if (static_cast<int>(::GetTickCount() - g_drag.start) >= g_drag.releaseAt) {
+    g_drag.seen.layeredLate =
+        (::GetWindowLongPtrW(g_drag.target, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+    ::KillTimer(nullptr, id);
+    ::PostMessageW(g_drag.target, WM_LBUTTONUP, 0, MAKELPARAM(60, 10));
+    ::PostMessageW(g_drag.target, WM_KEYDOWN, VK_RETURN, 0);  // ends a loop that ignored the up
+  }
+}
+
 DragSeen DragByCaption(HWND hwnd, int releaseAfterMs) {
-  static DragSeen seen;
-  static HWND target;
-  static DWORD start;
-  static int releaseAt;
-  seen = {};
-  target = hwnd;
-  start = ::GetTickCount();
-  releaseAt = releaseAfterMs;
+  g_drag = {.target = hwnd, .start = ::GetTickCount(), .releaseAt = releaseAfterMs};
   RECT w;
   ::GetWindowRect(hwnd, &w);
   const POINT onCaption{w.left + 60, w.top + 10};
-  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-    seen.opacities.push_back(Opacity(target));
-    if (static_cast<int>(::GetTickCount() - start) >= releaseAt) {
-      seen.layeredLate = (::GetWindowLongPtrW(target, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
-      ::KillTimer(nullptr, id);
-      ::PostMessageW(target, WM_LBUTTONUP, 0, MAKELPARAM(60, 10));
-      ::PostMessageW(target, WM_KEYDOWN, VK_RETURN, 0);  // ends a move loop that ignored the up
-    }
-  });
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 10, &WatchDrag);
   ::SetCursorPos(onCaption.x, onCaption.y);
   ::SendMessageW(hwnd, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(onCaption.x, onCaption.y));
   ::KillTimer(nullptr, timer);
-  return seen;
+  return g_drag.seen;
 }
 
 TEST_F(FormEffectsTest, CaptionDragFadesTowardTheBlendValueAndEndsOpaque) {

@@ -7,8 +7,8 @@
 # Usage: fuzz.sh [SECONDS_PER_TARGET] [TARGET...]        (default: 60 s, every target)
 #        fuzz.sh --runs N [--jobs J] [--keep] [TARGET...]
 #   --runs N   a campaign: at least N executions per target, in J parallel workers
-#   --keep     then minimise the corpus into fuzz/seeds/<target>, so the next campaign
-#              starts where this one stopped
+#   --keep     then add what of the corpus gives new coverage to fuzz/seeds/<target>, so
+#              the next campaign starts where this one stopped
 # Each target ends with a line: executions, coverage (edges), corpus size, findings.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -65,13 +65,9 @@ for t in "${targets[@]}"; do
   coverage=$(cat "$logs"/*.log | grep -o 'cov: [0-9]*' | awk '{if ($2 > m) m = $2} END {print m + 0}')
   after=$(ls "$build/findings" | grep -c "^$t-" || true)
   if [ "$keep" = 1 ] && [ "$after" = "$before" ]; then
-    fresh="$build/minimised/$t"
-    rm -rf "$fresh"
-    mkdir -p "$fresh"
-    "$build/fuzz/$t" "${dict[@]}" -max_len=65536 -merge=1 "$fresh" "$root/fuzz/seeds/$t" \
-      "$corpus" >"$logs/merge.log" 2>&1
-    rm -rf "${root:?}/fuzz/seeds/$t"
-    mv "$fresh" "$root/fuzz/seeds/$t"
+    # Only what adds coverage joins the seeds; the named seeds the tests read stay.
+    "$build/fuzz/$t" "${dict[@]}" -max_len=65536 -merge=1 "$root/fuzz/seeds/$t" "$corpus" \
+      >"$logs/merge.log" 2>&1
   fi
   printf 'fuzz: %s: %s executions, coverage %s edges, %s seeds, %s new findings%s\n' "$t" \
     "$executions" "$coverage" "$(ls "$root/fuzz/seeds/$t" | wc -l)" "$((after - before))" \

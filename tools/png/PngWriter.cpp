@@ -39,7 +39,8 @@ Layout Choose(int width, int height, std::span<const std::uint8_t> rgba) {
     // Translucent entries first, so that tRNS can stop at the last of them.
     std::vector<std::uint32_t> order;
     for (const auto& [c, index] : colours) order.push_back(c);
-    std::ranges::stable_partition(order, [](std::uint32_t c) { return (c & 0xFF) != 0xFF; });
+    std::stable_partition(order.begin(), order.end(),
+                          [](std::uint32_t c) { return (c & 0xFF) != 0xFF; });
     for (std::size_t i = 0; i < order.size(); ++i) {
       const std::uint32_t c = order[i];
       colours[c] = static_cast<int>(i);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <utility>
 
 namespace kq::forms {
 namespace {
@@ -32,10 +33,10 @@ bool ReadResource(std::u16string_view name, const ResourceModule* module, Stream
     tree = ReadFormStream(z);
   }
   if (LoadingList* list = CurrentLoadingList()) {
-    instance.ReadState(tree, *list);
+    instance.ReadState(std::move(tree), *list);
   } else {
     LoadingBracket bracket;
-    instance.ReadState(tree, bracket.List());
+    instance.ReadState(std::move(tree), bracket.List());
     bracket.NotifyLoaded();
   }
   return true;
@@ -128,6 +129,13 @@ const FormValue* StoredComponent::Find(std::u16string_view property) const {
   return nullptr;
 }
 
+FormValue StoredComponent::TakeValue(std::u16string_view property) {
+  for (FormProperty& p : properties_) {
+    if (SameName(p.name, property)) return std::exchange(p.value, FormValue{});
+  }
+  return {};
+}
+
 StoredComponent* StoredComponent::FindChild(std::u16string_view name) const {
   for (const auto& c : children_) {
     if (!c->name_.empty() && SameName(c->name_, name)) return c.get();
@@ -135,26 +143,26 @@ StoredComponent* StoredComponent::FindChild(std::u16string_view name) const {
   return nullptr;
 }
 
-void StoredComponent::ReadState(const Component& tree, LoadingList& loading) {
+void StoredComponent::ReadState(Component&& tree, LoadingList& loading) {
   loading.Add(*this);
   if (className_.empty()) className_ = tree.className;
   // A component keeps the name it was first read with; descendants' layouts refer to it
   // without regard to case.
   if (name_.empty()) name_ = tree.name;
-  for (const FormProperty& p : tree.properties) {
+  for (FormProperty& p : tree.properties) {
     auto it = std::find_if(properties_.begin(), properties_.end(),
                            [&](const FormProperty& q) { return SameName(q.name, p.name); });
     if (it != properties_.end())
-      it->value = p.value;
+      it->value = std::move(p.value);
     else
-      properties_.push_back(p);
+      properties_.push_back(std::move(p));
   }
-  for (const Component& node : tree.children) {
+  for (Component& node : tree.children) {
     StoredComponent* existing = node.name.empty() ? nullptr : FindChild(node.name);
     if (node.flags & kInherited) {
       // A descendant's layout refines a component its ancestor's layout made.
       if (!existing) throw Error(u"Ancestor for '" + node.name + u"' not found");
-      existing->ReadState(node, loading);
+      existing->ReadState(std::move(node), loading);
       continue;
     }
     if (existing) throw Error(u"A component named " + node.name + u" already exists");
@@ -162,7 +170,7 @@ void StoredComponent::ReadState(const Component& tree, LoadingList& loading) {
     if (!child) throw Error(u"Class " + node.className + u" not found");
     StoredComponent& ref = *child;
     children_.push_back(std::move(child));
-    ref.ReadState(node, loading);
+    ref.ReadState(std::move(node), loading);
   }
 }
 

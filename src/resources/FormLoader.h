@@ -53,8 +53,9 @@ class Streamable {
   // enclosing read brackets the loading and sends the loaded notifications.
   virtual bool IsPartOfEnclosingStream() const { return false; }
   // Applies one stored tree on top of what earlier trees of the class chain set; adds
-  // itself and every component it creates to the list.
-  virtual void ReadState(const Component& tree, LoadingList& loading) = 0;
+  // itself and every component it creates to the list. The tree's values are moved, not
+  // copied: the main window's carries the whole skin catalogue.
+  virtual void ReadState(Component&& tree, LoadingList& loading) = 0;
   // Every resource of the chain has been read.
   virtual void Loaded() {}
 };
@@ -122,10 +123,13 @@ class StoredComponent : public Streamable {
   const std::u16string& StoredClassName() const { return className_; }
   const std::vector<FormProperty>& Properties() const { return properties_; }
   const FormValue* Find(std::u16string_view property) const;
+  // Moves a stored value out to the one reader that keeps it (the skin manager's catalogue
+  // goes to the skin service); the property stays, with no value. Nil when not stored.
+  FormValue TakeValue(std::u16string_view property);
   const std::vector<std::unique_ptr<StoredComponent>>& Children() const { return children_; }
   StoredComponent* FindChild(std::u16string_view name) const;
 
-  void ReadState(const Component& tree, LoadingList& loading) override;
+  void ReadState(Component&& tree, LoadingList& loading) override;
 
  protected:
   // A new child for a stored object of that class; null when the class is unknown.

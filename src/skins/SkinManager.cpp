@@ -1,5 +1,6 @@
 #include "skins/SkinManager.h"
 
+#include "common/CommandLine.h"
 #include "paint/ShadowImages.h"
 #include "paint/SkinPainter.h"
 #include "resources/FormValues.h"
@@ -12,12 +13,7 @@
 namespace kq::skins {
 
 std::vector<std::u16string> CommandLineArguments() {
-  int count = 0;
-  LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  std::vector<std::u16string> arguments;
-  for (int i = 1; argv && i < count; ++i) arguments.push_back(win::U16(argv[i]));
-  if (argv) ::LocalFree(argv);
-  return arguments;
+  return SplitCommandLine(win::U16(::GetCommandLineW()));
 }
 
 void StartSkinEngine() {
@@ -48,7 +44,8 @@ void TsSkinManager::Loaded() {
     if (forms::SameName(p.name, u"Active")) {
       if (auto on = forms::BoolOf(&p.value)) selection.SetActive(*on);
     } else if (forms::SameName(p.name, kInternalSkinsProperty)) {
-      selection.SetInternalSkins(ReadStoredSkins(&p.value));
+      // The catalogue moves to the skin service; the layout keeps no second copy of it.
+      selection.SetInternalSkins(ReadStoredSkins(TakeValue(p.name)));
     } else if (forms::SameName(p.name, u"SkinDirectory")) {
       if (auto dir = forms::TextOf(&p.value)) selection.SetSkinDirectory(*dir);
     } else if (forms::SameName(p.name, u"SkinName")) {

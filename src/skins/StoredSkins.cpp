@@ -37,9 +37,10 @@ forms::FormColor ColorOf(const FormValue& v, std::u16string_view property) {
   return *c;
 }
 
-Bytes BinaryOf(const FormValue& v, std::u16string_view property) {
+// The bytes are moved: the catalogue's packages are never held twice.
+Bytes BinaryOf(FormValue& v, std::u16string_view property) {
   if (v.type != ValueType::Binary) InvalidValue(property);
-  return v.binary;
+  return std::move(v.binary);
 }
 
 // A floating-point property takes any real kind, and integers as well.
@@ -59,27 +60,24 @@ double RealOf(const FormValue& v, std::u16string_view property) {
 // item streams under the name Data.
 struct ItemProperty {
   std::u16string_view name;
-  void (*read)(TsStoredSkin& skin, const FormValue& v, std::u16string_view name);
+  void (*read)(TsStoredSkin& skin, FormValue& v, std::u16string_view name);
 };
 constexpr std::array<ItemProperty, 11> kItemProperties{{
-    {u"Name", [](TsStoredSkin& s, const FormValue& v, auto n) { s.Name = TextOf(v, n); }},
+    {u"Name", [](TsStoredSkin& s, FormValue& v, auto n) { s.Name = TextOf(v, n); }},
     {u"MasterBitmap.Data",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.MasterBitmap = BinaryOf(v, n); }},
+     [](TsStoredSkin& s, FormValue& v, auto n) { s.MasterBitmap = BinaryOf(v, n); }},
     {u"Shadow1Color",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.Shadow1Color = ColorOf(v, n); }},
+     [](TsStoredSkin& s, FormValue& v, auto n) { s.Shadow1Color = ColorOf(v, n); }},
     {u"Shadow1Offset",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.Shadow1Offset = Int32Of(v, n); }},
-    {u"Shadow1Blur",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.Shadow1Blur = Int32Of(v, n); }},
+     [](TsStoredSkin& s, FormValue& v, auto n) { s.Shadow1Offset = Int32Of(v, n); }},
+    {u"Shadow1Blur", [](TsStoredSkin& s, FormValue& v, auto n) { s.Shadow1Blur = Int32Of(v, n); }},
     {u"Shadow1Transparency",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.Shadow1Transparency = Int32Of(v, n); }},
-    {u"BorderColor",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.BorderColor = ColorOf(v, n); }},
-    {u"Version", [](TsStoredSkin& s, const FormValue& v, auto n) { s.Version = RealOf(v, n); }},
-    {u"Author", [](TsStoredSkin& s, const FormValue& v, auto n) { s.Author = TextOf(v, n); }},
-    {u"Description",
-     [](TsStoredSkin& s, const FormValue& v, auto n) { s.Description = TextOf(v, n); }},
-    {u"Data", [](TsStoredSkin& s, const FormValue& v, auto n) { s.PackedData = BinaryOf(v, n); }},
+     [](TsStoredSkin& s, FormValue& v, auto n) { s.Shadow1Transparency = Int32Of(v, n); }},
+    {u"BorderColor", [](TsStoredSkin& s, FormValue& v, auto n) { s.BorderColor = ColorOf(v, n); }},
+    {u"Version", [](TsStoredSkin& s, FormValue& v, auto n) { s.Version = RealOf(v, n); }},
+    {u"Author", [](TsStoredSkin& s, FormValue& v, auto n) { s.Author = TextOf(v, n); }},
+    {u"Description", [](TsStoredSkin& s, FormValue& v, auto n) { s.Description = TextOf(v, n); }},
+    {u"Data", [](TsStoredSkin& s, FormValue& v, auto n) { s.PackedData = BinaryOf(v, n); }},
 }};
 
 }  // namespace
@@ -92,12 +90,16 @@ int TsStoredSkins::IndexOf(std::u16string_view skinName) const {
 }
 
 TsStoredSkins ReadStoredSkins(const FormValue* internalSkins) {
+  if (!internalSkins) return {};
+  return ReadStoredSkins(FormValue(*internalSkins));
+}
+
+TsStoredSkins ReadStoredSkins(FormValue&& internalSkins) {
   TsStoredSkins skins;
-  if (!internalSkins) return skins;
-  if (internalSkins->type != ValueType::Collection) InvalidValue(kInternalSkinsProperty);
-  for (const forms::CollectionItem& item : internalSkins->items) {
+  if (internalSkins.type != ValueType::Collection) InvalidValue(kInternalSkinsProperty);
+  for (forms::CollectionItem& item : internalSkins.items) {
     TsStoredSkin skin;
-    for (const forms::FormProperty& p : item.properties) {
+    for (forms::FormProperty& p : item.properties) {
       const ItemProperty* known = nullptr;
       for (const ItemProperty& k : kItemProperties) {
         if (forms::SameName(k.name, p.name)) known = &k;

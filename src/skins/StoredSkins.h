@@ -52,6 +52,8 @@ inline constexpr std::u16string_view kInternalSkinsProperty = u"InternalSkins";
 // value that is not a collection, an item property of the wrong kind, or one that
 // TsStoredSkin does not have throws kq::Error, as the framework's reader refuses them.
 TsStoredSkins ReadStoredSkins(const forms::FormValue* internalSkins);
+// The same from a value given up for it: the packages are moved, not copied.
+TsStoredSkins ReadStoredSkins(forms::FormValue&& internalSkins);
 
 // The catalogue of a stored skin manager: a forms::Component (a read form stream) or a
 // forms::StoredComponent (what the form loader made).

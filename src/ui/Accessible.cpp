@@ -1,11 +1,24 @@
 #include "ui/Accessible.h"
 
+#include "win/LazyLibrary.h"
+
 #include <oleacc.h>
 
 #include <atomic>
 
 namespace kq::ui {
 namespace {
+
+// The accessibility library and the automation strings are loaded when a screen reader
+// first asks, never at a plain start.
+BSTR AllocString(const OLECHAR* text, UINT length) {
+  auto* alloc = win::AutomationLibrary().Proc<decltype(::SysAllocStringLen)>("SysAllocStringLen");
+  return alloc ? alloc(text, length) : nullptr;
+}
+
+// The interface's id from the header, not the library's exported IID_IAccessible: that one is
+// data in the library, and taken without the import's indirection it read as a wrong id.
+const IID kIidAccessible = __uuidof(IAccessible);
 
 // The system's role of a standard control, for the plain object.
 long RoleOf(HWND hwnd) {
@@ -32,14 +45,16 @@ bool IsSelf(const VARIANT& child) {
 class NamedAccessible final : public IAccessible {
  public:
   NamedAccessible(HWND hwnd, std::u16string name) : hwnd_(hwnd), name_(std::move(name)) {
-    ::CreateStdAccessibleObject(hwnd, OBJID_CLIENT, IID_IAccessible,
-                                reinterpret_cast<void**>(&inner_));
+    if (auto* create = win::AccessibilityLibrary().Proc<decltype(::CreateStdAccessibleObject)>(
+            "CreateStdAccessibleObject")) {
+      create(hwnd, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&inner_));
+    }
   }
 
   // IUnknown
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
     if (!out) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_IAccessible) {
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == kIidAccessible) {
       *out = static_cast<IAccessible*>(this);
       AddRef();
       return S_OK;
@@ -71,8 +86,8 @@ class NamedAccessible final : public IAccessible {
   // IAccessible: the name is ours, the rest the system's where it has an object.
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return inner_ ? inner_->get_accName(child, name) : E_INVALIDARG;
-    *name = ::SysAllocStringLen(reinterpret_cast<const OLECHAR*>(name_.data()),
-                                static_cast<UINT>(name_.size()));
+    *name = AllocString(reinterpret_cast<const OLECHAR*>(name_.data()),
+                        static_cast<UINT>(name_.size()));
     return *name ? S_OK : E_OUTOFMEMORY;
   }
   HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
@@ -99,7 +114,7 @@ class NamedAccessible final : public IAccessible {
     if (RoleOf(hwnd_) != ROLE_SYSTEM_TEXT || (::GetWindowLongPtrW(hwnd_, GWL_STYLE) & ES_PASSWORD))
       return S_FALSE;
     const int n = ::GetWindowTextLengthW(hwnd_);
-    *value = ::SysAllocStringLen(nullptr, static_cast<UINT>(n));
+    *value = AllocString(nullptr, static_cast<UINT>(n));
     if (!*value) return E_OUTOFMEMORY;
     ::GetWindowTextW(hwnd_, *value, n + 1);
     return S_OK;
@@ -117,8 +132,11 @@ class NamedAccessible final : public IAccessible {
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
     if (inner_) return inner_->get_accParent(parent);
-    return ::AccessibleObjectFromWindow(::GetParent(hwnd_), static_cast<DWORD>(OBJID_CLIENT),
-                                        IID_IDispatch, reinterpret_cast<void**>(parent));
+    auto* fromWindow = win::AccessibilityLibrary().Proc<decltype(::AccessibleObjectFromWindow)>(
+        "AccessibleObjectFromWindow");
+    if (!fromWindow) return E_FAIL;
+    return fromWindow(::GetParent(hwnd_), static_cast<DWORD>(OBJID_CLIENT), IID_IDispatch,
+                      reinterpret_cast<void**>(parent));
   }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
     if (inner_) return inner_->get_accChildCount(count);
@@ -201,8 +219,11 @@ IAccessible* CreateNamedAccessible(HWND hwnd, const std::u16string& name) {
 }
 
 LRESULT AnswerAccessibleName(HWND hwnd, WPARAM wp, const std::u16string& name) {
+  auto* lresultFrom =
+      win::AccessibilityLibrary().Proc<decltype(::LresultFromObject)>("LresultFromObject");
+  if (!lresultFrom) return 0;
   IAccessible* object = CreateNamedAccessible(hwnd, name);
-  const LRESULT result = ::LresultFromObject(IID_IAccessible, wp, object);
+  const LRESULT result = lresultFrom(kIidAccessible, wp, object);
   object->Release();
   return result > 0 ? result : 0;
 }

@@ -1,6 +1,7 @@
 #include "ui/WebLabel.h"
 
 #include "ui/Form.h"
+#include "win/LazyLibrary.h"
 
 namespace kq::ui {
 
@@ -44,8 +45,12 @@ LRESULT WebLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       SetHover(false);
       break;
     case WM_LBUTTONDOWN:
-      if (webArgs_.url)
-        ::ShellExecuteW(nullptr, L"open", win::W(*webArgs_.url), nullptr, nullptr, SW_SHOWNORMAL);
+      if (webArgs_.url) {
+        // The shell is loaded for the first link opened, not at every start.
+        if (auto* open = win::ShellLibrary().Proc<decltype(::ShellExecuteW)>("ShellExecuteW")) {
+          open(nullptr, L"open", win::W(*webArgs_.url), nullptr, nullptr, SW_SHOWNORMAL);
+        }
+      }
       break;
     default:
       break;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The release package as a player downloads it: every file in place, the launcher a 32-bit
-# Windows program without symbols or debug sections, within the size bar.
+# Windows program without symbols or debug sections, within the size bar, loading at start
+# only the libraries every run needs.
 # Usage: release-check.sh PACKAGE.zip MAX_EXE_BYTES
 set -uo pipefail
 zip=$(realpath -m -- "$1")
@@ -26,6 +27,14 @@ if [ -s "$exe" ]; then
   fi
   syms=$(i686-w64-mingw32-nm "$exe" 2>&1 | grep -vc 'no symbols')
   [ "$syms" -eq 0 ] || { echo "release-check: the exe keeps $syms symbols"; failed=1; }
+  # The libraries only some runs need are loaded at their first use, never at start-up.
+  imports=$(i686-w64-mingw32-objdump -p "$exe" 2>&1 | sed -n 's/^[[:space:]]*DLL Name: //p')
+  for lazy in shell32 oleacc oleaut32; do
+    if grep -qix "$lazy.dll" <<<"$imports"; then
+      echo "release-check: the exe imports $lazy.dll at start-up"
+      failed=1
+    fi
+  done
   size=$(stat -c %s "$exe")
   echo "release-check: KQMiniLauncher.exe is $size bytes (bar $max)"
   [ "$size" -le "$max" ] || { echo "release-check: over the size bar"; failed=1; }

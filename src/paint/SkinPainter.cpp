@@ -26,13 +26,7 @@ class Freeze {
   HWND hwnd_;
 };
 
-}  // namespace
-
-SkinPainter& SkinPainter::Instance() {
-  static SkinPainter painter;
-  return painter;
-}
-
+// The form's filter of that kind, made the first time it is asked for.
 template <class T>
 T& FilterOf(ui::Form& form) {
   T* filter = form.FindFilter<T>();
@@ -47,6 +41,13 @@ T& FilterOf(ui::Form& form) {
 template <class T>
 void DropFilter(ui::Form& form) {
   if (T* filter = form.FindFilter<T>()) form.RemoveFilter(filter);
+}
+
+}  // namespace
+
+SkinPainter& SkinPainter::Instance() {
+  static SkinPainter painter;
+  return painter;
 }
 
 void SkinPainter::Dress(ui::Form& form) {

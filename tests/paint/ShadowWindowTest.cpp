@@ -68,11 +68,10 @@ class ShadowWindowTest : public test::PaintedFormTest {
   }
   using ShadowPolicy = std::function<ShadowOptions(const ui::Form&)>;
   void Skin(ShadowPolicy policy = &Shadows) {
-    SkinPainter::Instance().Apply(skin_.model, skin_.images,
-                                  {.settingsFor = [policy](const ui::Form& form) {
-                                    return SkinPainter::Dressing::FormSettings{.shadow =
-                                                                                   policy(form)};
-                                  }});
+    SkinPainter::Instance().Apply(
+        skin_.model, skin_.images, {.settingsFor = [policy](const ui::Form& form) {
+          return SkinPainter::Dressing::FormSettings{.shadow = policy(form)};
+        }});
   }
   // The form's shadow, shown, lying around the form by the reach of the kind it wears.
   static void ExpectAround(const ui::Form& form) {
@@ -85,6 +84,13 @@ class ShadowWindowTest : public test::PaintedFormTest {
     const Box box = WindowBox(form.Hwnd());
     EXPECT_EQ(::WindowFromPoint({box.left + 1, box.bottom - 2}), form.Hwnd());
     EXPECT_EQ(::WindowFromPoint({box.right - 2, box.top + 1}), form.Hwnd());
+  }
+  // The form skinned, shown and made the active window, its messages handled.
+  void ShowSkinnedAndActive(ui::Form& form) {
+    Skin();
+    form.Show();
+    ::SetForegroundWindow(form.Hwnd());
+    Pump();
   }
   static bool ShadowShown(const ui::Form& form) {
     const ShadowWindow* shadow = form.FindFilter<ShadowWindow>();
@@ -99,10 +105,7 @@ class ShadowWindowTest : public test::PaintedFormTest {
 TEST_F(ShadowWindowTest, TheShadowLiesAroundTheFormAndFollowsIt) {
   PaintForm form;
   form.CreateForm();
-  Skin();
-  form.Show();
-  ::SetForegroundWindow(form.Hwnd());
-  Pump();
+  ShowSkinnedAndActive(form);
   ExpectAround(form);
   HWND shadow = form.FindFilter<ShadowWindow>()->Hwnd();
   const LONG_PTR ex = ::GetWindowLongPtrW(shadow, GWL_EXSTYLE);
@@ -144,8 +147,9 @@ TEST_F(ShadowWindowTest, TheShadowLiesAroundTheFormAndFollowsIt) {
     // Placed just below its form, no shown window between them. (Wine raises a layered
     // window it has drawn anew a little later, past any message; the shadow is clear over
     // the form, so the form shows the same either way.)
-    if (step.shown)
+    if (step.shown) {
       EXPECT_EQ(NextShownWindow(form.Hwnd()), shadow) << ClassOf(NextShownWindow(form.Hwnd()));
+    }
     Pump(100);
     ASSERT_EQ(form.FindFilter<ShadowWindow>()->Hwnd(), shadow);  // the same window throughout
     if (step.shown) {
@@ -268,10 +272,7 @@ TEST_F(ShadowWindowTest, AMissingOrBadImageMeansNoShadowOfThatKind) {
     SkinPainter::Instance().SetShadowImages(images);
     PaintForm form;
     form.CreateForm();
-    Skin();
-    form.Show();
-    ::SetForegroundWindow(form.Hwnd());
-    Pump();
+    ShowSkinnedAndActive(form);
     EXPECT_EQ(form.FindFilter<ShadowWindow>() != nullptr, c.active || c.inactive);
     EXPECT_EQ(ShadowShown(form), c.active);  // the form is the active window
     SkinPainter::Instance().Remove();

@@ -2,6 +2,7 @@
 // message in this process, then the real launcher taking previews from this program and
 // from the KQSkinPreview tool, read back from the screen.
 #include "../win/RunningLauncher.h"
+#include "../support/ProgramForms.h"
 #include "../win/TestFolder.h"
 #include "UiAutomation.h"
 #include "paint/SkinPainter.h"
@@ -164,10 +165,9 @@ class PreviewForm final : public ui::Form {
 
 // A hundred previews through the program's skin service, alternating two skins on a shown
 // form, leave the process's GDI and USER object counts where they were.
-TEST(ApplicationWindow, AHundredPreviewsLeakNoObjects) {
-  win::ModuleResources module;
-  forms::SetProgramModule(&module);
-  forms::SetFormResourceInitializer(&forms::InitFormFromResources);
+using ApplicationWindowForms = kq::test::ProgramFormsTest;
+
+TEST_F(ApplicationWindowForms, AHundredPreviewsLeakNoObjects) {
   TestFolder skins(L"preview leak");
   ::CreateDirectoryW((skins / L"Leak").c_str(), nullptr);
   WriteFileBytes(skins / L"Leak\\Options.dat", FlatSkin("#101010"));
@@ -197,8 +197,6 @@ TEST(ApplicationWindow, AHundredPreviewsLeakNoObjects) {
     EXPECT_TRUE(boxes.Boxes().empty());
   }
   paint::SkinPainter::Instance().Remove();
-  forms::SetFormResourceInitializer(nullptr);
-  forms::SetProgramModule(nullptr);
 }
 
 // The real launcher: a point of the main window's background, clear of every control.
@@ -223,8 +221,8 @@ class Tool {
     STARTUPINFOW si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                         &si, &pi)) {
+    if (::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                         &pi)) {
       process_.Reset(pi.hProcess);
       ::CloseHandle(pi.hThread);
     }
@@ -360,8 +358,8 @@ TEST(SkinPreview, AfterAPreviewAFolderWinsOverAPackage) {
   // the player's order: "Duo" comes after every internal name that sorts before it.
   int index = 0;
   for (const TsStoredSkin& item : catalogue.Items()) {
-    if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, win::W(item.Name), -1, L"Duo",
-                         -1) == CSTR_LESS_THAN) {
+    if (::CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, win::W(item.Name), -1, L"Duo", -1) ==
+        CSTR_LESS_THAN) {
       ++index;
     }
   }

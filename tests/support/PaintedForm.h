@@ -3,9 +3,9 @@
 #pragma once
 
 #include "../win/RunningLauncher.h"
+#include "ProgramForms.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinModel.h"
-#include "resources/ModuleResources.h"
 #include "ui/Form.h"
 
 #include <gtest/gtest.h>
@@ -45,17 +45,6 @@ using win::test::CountGuiObjects;
 using win::test::GuiObjects;
 
 // Forms read from this test program's resources while a test runs.
-class PaintedFormTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    forms::SetProgramModule(&module_);
-    forms::SetFormResourceInitializer(&forms::InitFormFromResources);
-  }
-  void TearDown() override {
-    forms::SetFormResourceInitializer(nullptr);
-    forms::SetProgramModule(nullptr);
-  }
-  win::ModuleResources module_;
-};
+class PaintedFormTest : public kq::test::ProgramFormsTest {};
 
 }  // namespace kq::paint::test

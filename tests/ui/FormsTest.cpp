@@ -9,6 +9,7 @@
 #include "ui/RadioGroup.h"
 
 #include "common/Error.h"
+#include "../support/ProgramForms.h"
 #include "resources/ModuleResources.h"
 
 #include <gtest/gtest.h>
@@ -68,19 +69,11 @@ class TestForm final : public Form {
   const forms::ComponentClass& cls_;
 };
 
-class FormsTest : public ::testing::Test {
+class FormsTest : public test::ProgramFormsTest {
  protected:
   static void SetUpTestSuite() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-  }
-  void SetUp() override {
-    forms::SetProgramModule(&module_);
-    forms::SetFormResourceInitializer(&forms::InitFormFromResources);
-  }
-  void TearDown() override {
-    forms::SetFormResourceInitializer(nullptr);
-    forms::SetProgramModule(nullptr);
   }
   static void Pump() {
     MSG msg;
@@ -89,8 +82,6 @@ class FormsTest : public ::testing::Test {
       ::DispatchMessageW(&msg);
     }
   }
-
-  win::ModuleResources module_;
 };
 
 struct Search {

@@ -100,7 +100,8 @@ void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const AnsiC
   TacSkinConvertor& conv = *convertor;
   const ByteView body = data.subspan(kSkinPackageMagic.size());
   MemoryInputStream source(body);
-  BufferedInput in(source, options.readAhead);
+  BufferedInput in =
+      options.readAhead ? BufferedInput(source, options.readAhead) : BufferedInput(body);
   const auto remaining = [&] { return body.size() - static_cast<std::size_t>(in.Position()); };
 
   const std::int32_t count = ReadInt32(in);

@@ -48,8 +48,9 @@ inline constexpr std::u16string_view kPackedSkinFileTooLarge = u"Packed skin fil
 // Bounds that keep a hostile package from making the reader allocate much: a package is
 // input from anywhere (the skin folder), while a real skin is a few hundred kilobytes.
 struct PackageReadOptions {
-  // The compressed bytes read ahead at a time.
-  std::size_t readAhead = 128 * 1024;
+  // The compressed bytes are read where they lie (0), or copied ahead this many at a time
+  // (tests check that where the refills fall changes nothing).
+  std::size_t readAhead = 0;
   // All unpacked entries of one package together.
   std::uint64_t maxUnpacked = 256u << 20;
   // A package file (LoadPackedSkinFile) is read whole; a larger one is refused.

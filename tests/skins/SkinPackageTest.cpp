@@ -216,13 +216,14 @@ TEST(SkinPackage, ReadsEntriesNamesAndOptionFile) {
 }
 
 // After each entry the reader must stand exactly behind the stream's trailer, wherever the
-// read-ahead boundaries fall: in a header, a name, the deflate data or the trailer.
+// read-ahead boundaries fall (in a header, a name, the deflate data or the trailer), and
+// read in place.
 TEST(SkinPackage, ReadsTheSameWhateverTheReadAhead) {
   const Bytes package = BuildPackage(std::vector<PackEntry>{{"Options.dat", kOptions},
                                                             {"Master.bmp", kMaster},
                                                             {"n.png", Noise(300, 1)},
                                                             {"z.jpg", B("z")}});
-  for (std::size_t readAhead = 1; readAhead <= package.size() + 1; ++readAhead) {
+  for (std::size_t readAhead = 0; readAhead <= package.size() + 1; ++readAhead) {  // 0: in place
     auto conv = Lend(package);
     ExtractPackedData(conv, kCodec, {.readAhead = readAhead});
     ASSERT_EQ(conv->Files.size(), 3u) << readAhead;
@@ -239,7 +240,7 @@ TEST(SkinPackage, DamageBehindTheStatedSizeFailsAsDamageWhateverTheReadAhead) {
   const Bytes intact = CompressEntry(B("[MAIN]\r\nVersion=9\r\nX"));
   const Bytes damaged = Hand().Count(1).Raw("Options.dat", 19, stream).Build();
   const Bytes longer = Hand().Count(1).Raw("Options.dat", 19, intact).Build();
-  for (std::size_t readAhead = 1; readAhead <= damaged.size() + 1; ++readAhead) {
+  for (std::size_t readAhead = 0; readAhead <= damaged.size() + 1; ++readAhead) {  // 0: in place
     for (const auto& [package, message] :
          {std::pair{&damaged, std::u16string(u"data error")},
           std::pair{&longer, std::u16string(kEntryLongerThanSize)}}) {
@@ -254,11 +255,11 @@ TEST(SkinPackage, DamageBehindTheStatedSizeFailsAsDamageWhateverTheReadAhead) {
   }
 }
 
-// With the product's read-ahead of 131 072 bytes, the first entry's trailer is made to lie
-// across the first refill: two bytes before the boundary, two after.
-TEST(SkinPackage, TrailerAcrossTheDefaultReadAheadBoundary) {
+// With a read-ahead of 131 072 bytes, the first entry's trailer is made to lie across the
+// first refill: two bytes before the boundary, two after. Read in place (the product's
+// way), the same package gives the same entries.
+TEST(SkinPackage, TrailerAcrossAReadAheadBoundary) {
   constexpr std::size_t kReadAhead = 128 * 1024;
-  ASSERT_EQ(PackageReadOptions{}.readAhead, kReadAhead);
   // The reader's blocks start behind the magic; the first stream starts at body offset
   // 4 (count) + 4 + 10 ("Master.bmp") + 4 = 22 and must end at kReadAhead + 2.
   const std::size_t streamStart = 22;
@@ -278,11 +279,13 @@ TEST(SkinPackage, TrailerAcrossTheDefaultReadAheadBoundary) {
                             .Raw("Master.bmp", static_cast<std::int32_t>(content.size()), stream)
                             .Entry("Options.dat", kOptions)
                             .Build();
-  auto conv = Lend(package);
-  ExtractPackedData(conv, kCodec);
-  ASSERT_EQ(conv->Files.size(), 1u);
-  EXPECT_EQ(conv->Files[0].FileStream, content);
-  EXPECT_EQ(conv->Options, kOptions);
+  for (const std::size_t readAhead : {kReadAhead, std::size_t{0}}) {
+    auto conv = Lend(package);
+    ExtractPackedData(conv, kCodec, {.readAhead = readAhead});
+    ASSERT_EQ(conv->Files.size(), 1u) << readAhead;
+    EXPECT_EQ(conv->Files[0].FileStream, content) << readAhead;
+    EXPECT_EQ(conv->Options, kOptions) << readAhead;
+  }
 }
 
 // The densest entry zlib writes must pass the bound on the unpacked size.

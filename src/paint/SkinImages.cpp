@@ -46,6 +46,27 @@ IWICImagingFactory* Factory() {
   throw Error(u"Skin image " + name + u": " + std::u16string(why));
 }
 
+// The system's decoder for the format the bytes begin with, made directly: letting the
+// factory find one reads the registration of every decoder the system has, for each image.
+// Bytes of another format still go to the factory's search.
+bool OpenDecoder(IWICImagingFactory* factory, IWICStream* stream, ByteView bytes,
+                 IWICBitmapDecoder** decoder) {
+  static constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const CLSID* format = nullptr;
+  if (bytes.size() >= sizeof kPng && std::memcmp(bytes.data(), kPng, sizeof kPng) == 0) {
+    format = &CLSID_WICPngDecoder;
+  } else if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+    format = &CLSID_WICBmpDecoder;
+  }
+  if (!format) {
+    return SUCCEEDED(
+        factory->CreateDecoderFromStream(stream, nullptr, WICDecodeMetadataCacheOnDemand, decoder));
+  }
+  return SUCCEEDED(::CoCreateInstance(*format, nullptr, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder,
+                                      reinterpret_cast<void**>(decoder))) &&
+         SUCCEEDED((*decoder)->Initialize(stream, WICDecodeMetadataCacheOnDemand));
+}
+
 }  // namespace
 
 SkinBitmap DecodeImage(ByteView bytes, const std::u16string& name) {
@@ -60,8 +81,7 @@ SkinBitmap DecodeImage(ByteView bytes, const std::u16string& name) {
   }
   Com<IWICBitmapDecoder> decoder;
   Com<IWICBitmapFrameDecode> frame;
-  if (FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr,
-                                              WICDecodeMetadataCacheOnDemand, decoder.Out())) ||
+  if (!OpenDecoder(factory, stream.Get(), bytes, decoder.Out()) ||
       FAILED(decoder->GetFrame(0, frame.Out()))) {
     Fail(name, u"cannot be decoded");
   }
@@ -72,9 +92,13 @@ SkinBitmap DecodeImage(ByteView bytes, const std::u16string& name) {
     const std::string size = std::to_string(w) + "x" + std::to_string(h);
     Fail(name, u"is too large (" + std::u16string(size.begin(), size.end()) + u")");
   }
-  Com<IWICBitmapSource> converted;
-  if (FAILED(::WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(),
-                                      converted.Out()))) {
+  // The factory's own converter: the system's search for one reads every converter's
+  // registration.
+  Com<IWICFormatConverter> converted;
+  if (FAILED(factory->CreateFormatConverter(converted.Out())) ||
+      FAILED(converted->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+                                   WICBitmapDitherTypeNone, nullptr, 0.0,
+                                   WICBitmapPaletteTypeCustom))) {
     Fail(name, u"cannot be decoded");
   }
   BITMAPINFO info{};

@@ -6,6 +6,7 @@
 #include "ui/Form.h"
 #include "ui/InnerWindow.h"
 #include "ui/Layout.h"
+#include "ui/WindowMap.h"
 
 #include <stdexcept>
 
@@ -19,8 +20,6 @@ using forms::TextOf;
 using win::W;
 using win::Wide;
 
-constexpr wchar_t kControlProp[] = L"KQ.Control";
-
 }  // namespace
 
 std::wstring ControlNameProperty(std::wstring_view name) {
@@ -29,8 +28,7 @@ std::wstring ControlNameProperty(std::wstring_view name) {
 
 Control::~Control() {
   if (hwnd_) {
-    ::RemoveWindowSubclass(hwnd_, &Control::SubclassProc, 0);
-    ::RemovePropW(hwnd_, kControlProp);
+    WindowMap<Control>::Detach(hwnd_, this, Proc());
   }
 }
 
@@ -39,7 +37,7 @@ const forms::ComponentClass& Control::ClassInfo() const {
 }
 
 Control* Control::FromHwnd(HWND hwnd) {
-  return static_cast<Control*>(::GetPropW(hwnd, kControlProp));
+  return WindowMap<Control>::Find(hwnd).wrapper;
 }
 
 bool Control::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -105,10 +103,9 @@ void Control::CreateHandle(HWND parent, const forms::FontSpec& parentFont) {
                             reinterpret_cast<HMENU>(static_cast<UINT_PTR>(form_.NextControlId())),
                             ::GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) throw Error(u"Cannot create the control " + Name());
-  ::SetPropW(hwnd_, kControlProp, this);
   if (!Name().empty())
     ::SetPropW(hwnd_, ControlNameProperty(Wide(Name())).c_str(), reinterpret_cast<HANDLE>(1));
-  ::SetWindowSubclass(hwnd_, &Control::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  previous_ = WindowMap<Control>::Attach(hwnd_, this, Proc());
   ::SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   events_.Bind(*this, Events(), form_.OfferedHandlers());
   AfterCreate();
@@ -194,7 +191,7 @@ const Look& Control::GetLook() const {
 }
 
 LRESULT Control::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-  return ::DefSubclassProc(hwnd_, msg, wp, lp);
+  return ::CallWindowProcW(previous_, hwnd_, msg, wp, lp);
 }
 
 LRESULT Control::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -235,22 +232,20 @@ void Control::PaintFrame(HWND hwnd, const Look& look, const PartInfo& info) {
   ::ReleaseDC(hwnd, dc);
 }
 
-LRESULT CALLBACK Control::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                       DWORD_PTR ref) {
-  auto* self = reinterpret_cast<Control*>(ref);
+WNDPROC Control::Proc() {
+  return &WindowMap<Control>::Proc<&Control::Handle>;
+}
+
+LRESULT Control::Handle(Control& self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   try {
-    result = self->HandleMessage(msg, wp, lp);
+    result = self.HandleMessage(msg, wp, lp);
   } catch (const std::exception& e) {
-    self->form_.ReportException(e);
+    self.form_.ReportException(e);
   } catch (...) {
-    self->form_.ReportException(std::runtime_error("Unexpected error"));
+    self.form_.ReportException(std::runtime_error("Unexpected error"));
   }
-  if (msg == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &Control::SubclassProc, 0);
-    ::RemovePropW(hwnd, kControlProp);
-    self->hwnd_ = nullptr;
-  }
+  if (msg == WM_NCDESTROY) self.hwnd_ = nullptr;
   return result;
 }
 

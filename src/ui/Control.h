@@ -123,11 +123,13 @@ class Control : public forms::StoredComponent {
   HFONT font_ = nullptr;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT Handle(Control& self, HWND, UINT, WPARAM, LPARAM);
+  static WNDPROC Proc();
   // The form's handlers belong to a derived form that is gone already: none may run.
   bool FormGoing() const;
   Form& form_;
   HWND hwnd_ = nullptr;
+  WNDPROC previous_ = nullptr;  // the window's own procedure, which messages go on to
   EventBindings events_;
 };
 

@@ -2,15 +2,11 @@
 
 #include "ui/Control.h"
 #include "ui/Form.h"
+#include "ui/WindowMap.h"
 
 #include <stdexcept>
 
 namespace kq::ui {
-namespace {
-
-constexpr wchar_t kInnerProp[] = L"KQ.Inner";
-
-}  // namespace
 
 InnerWindow::~InnerWindow() {
   Detach();
@@ -20,19 +16,17 @@ void InnerWindow::Attach(HWND hwnd) {
   if (hwnd == hwnd_) return;
   Detach();
   hwnd_ = hwnd;
-  ::SetPropW(hwnd_, kInnerProp, this);
-  ::SetWindowSubclass(hwnd_, &InnerWindow::SubclassProc, 0, reinterpret_cast<DWORD_PTR>(this));
+  previous_ = WindowMap<InnerWindow>::Attach(hwnd_, this, Proc());
 }
 
 void InnerWindow::Detach() {
   if (!hwnd_) return;
-  ::RemoveWindowSubclass(hwnd_, &InnerWindow::SubclassProc, 0);
-  ::RemovePropW(hwnd_, kInnerProp);
+  WindowMap<InnerWindow>::Detach(hwnd_, this, Proc());
   hwnd_ = nullptr;
 }
 
 InnerWindow* InnerWindow::FromHwnd(HWND hwnd) {
-  return static_cast<InnerWindow*>(::GetPropW(hwnd, kInnerProp));
+  return WindowMap<InnerWindow>::Find(hwnd).wrapper;
 }
 
 PartInfo InnerWindow::Info() const {
@@ -52,21 +46,23 @@ LRESULT InnerWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT InnerWindow::DefaultProc(UINT msg, WPARAM wp, LPARAM lp) {
-  return ::DefSubclassProc(hwnd_, msg, wp, lp);
+  return ::CallWindowProcW(previous_, hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK InnerWindow::SubclassProc(HWND, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                           DWORD_PTR ref) {
-  auto* self = reinterpret_cast<InnerWindow*>(ref);
+WNDPROC InnerWindow::Proc() {
+  return &WindowMap<InnerWindow>::Proc<&InnerWindow::Handle>;
+}
+
+LRESULT InnerWindow::Handle(InnerWindow& self, HWND, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
   try {
-    result = self->HandleMessage(msg, wp, lp);
+    result = self.HandleMessage(msg, wp, lp);
   } catch (const std::exception& e) {
-    self->owner_.OwnerForm().ReportException(e);
+    self.owner_.OwnerForm().ReportException(e);
   } catch (...) {
-    self->owner_.OwnerForm().ReportException(std::runtime_error("Unexpected error"));
+    self.owner_.OwnerForm().ReportException(std::runtime_error("Unexpected error"));
   }
-  if (msg == WM_NCDESTROY) self->Detach();
+  if (msg == WM_NCDESTROY) self.hwnd_ = nullptr;
   return result;
 }
 

@@ -36,12 +36,14 @@ class InnerWindow {
   LRESULT DefaultProc(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+  static LRESULT Handle(InnerWindow& self, HWND, UINT, WPARAM, LPARAM);
+  static WNDPROC Proc();
   void Detach();
 
   Control& owner_;
   Part part_;
   HWND hwnd_ = nullptr;
+  WNDPROC previous_ = nullptr;  // the window's own procedure, which messages go on to
 };
 
 }  // namespace kq::ui

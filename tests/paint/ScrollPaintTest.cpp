@@ -41,7 +41,8 @@ const Palette kPalettes[] = {
      u"[FORM]\r\nCOLOR=#1E1E1E\r\nFONTCOLOR=#E6E6E6\r\n"
      u"[LISTBOX]\r\nCOLOR=#262626\r\nFONTCOLOR=#E6E6E6\r\nBORDERCOLOR=#5C8A5C\r\n"
      u"[SELECTION]\r\nCOLOR=#8C2D2D\r\nFONTCOLOR=#FFFFFF\r\n"
-     u"[SCROLLBAR]\r\nCOLOR=#2E3440\r\nBORDERCOLOR=#7A8599\r\nFONTCOLOR=#D8DEE9\r\n",
+     u"[SCROLLBAR]\r\nCOLOR=#2E3440\r\nBORDERCOLOR=#7A8599\r\nBORDERCOLOR.HOT=#A3B4D2\r\n"
+     u"FONTCOLOR=#D8DEE9\r\n",
      0x2E3440, 0x7A8599, 0xD8DEE9, 0x262626, 0x8C2D2D},
     {"light",
      u"[FORM]\r\nCOLOR=#F4F7FB\r\nFONTCOLOR=#1F2A36\r\n"
@@ -89,16 +90,21 @@ double Centre(const std::vector<COLORREF>& column, COLORREF c) {
   return n ? sum / n : -1;
 }
 
-// The bar is the skin's: track, thumb and arrows in its colours, nothing of the system's.
-void ExpectSkinned(HWND hwnd, const Palette& p) {
-  const std::vector<COLORREF> column = Column(hwnd);
+// The track and arrows are the skin's, and nothing is in the system's bar colours.
+void ExpectSkinnedBut(const std::vector<COLORREF>& column, const Palette& p) {
   ASSERT_FALSE(column.empty()) << "no scroll bar";
   EXPECT_TRUE(Has(column, Rgb(p.track))) << "track";
-  EXPECT_TRUE(Has(column, Rgb(p.thumb))) << "thumb";
   EXPECT_TRUE(Has(column, Rgb(p.arrow))) << "arrows";
   for (int sys : {COLOR_SCROLLBAR, COLOR_BTNFACE, COLOR_3DSHADOW}) {
     EXPECT_FALSE(Has(column, ::GetSysColor(sys))) << "the system's colour " << sys;
   }
+}
+
+// The bar is the skin's: track, thumb and arrows in its colours, nothing of the system's.
+void ExpectSkinned(HWND hwnd, const Palette& p) {
+  const std::vector<COLORREF> column = Column(hwnd);
+  ExpectSkinnedBut(column, p);
+  EXPECT_TRUE(Has(column, Rgb(p.thumb))) << "thumb";
 }
 
 // Presses and releases the left button at a point of the screen, moving to `to` between.
@@ -224,6 +230,33 @@ TEST_F(ScrollPaintTest, EveryWayOfScrollingStillScrollsUnderTheSkin) {
       EXPECT_EQ(TopIndex(list_), c.top);
     ExpectSkinned(list_, p);
     EXPECT_GT(Centre(Column(list_), Rgb(p.thumb)), before) << "the thumb moved down";
+  }
+}
+
+// The thumb lights under the mouse and goes out when the mouse leaves, always in the skin's
+// colours: the system's bar, which would light its own piece, never shows.
+TEST_F(ScrollPaintTest, HoveringLightsTheThumbAndLeavingPutsItOut) {
+  const Palette& p = kPalettes[0];
+  constexpr COLORREF kHot = Rgb(0xA3B4D2);
+  const Skin skin = FlatSkin(p.text);
+  Apply(skin);
+  const RECT bar = BarOf(list_);
+  const POINT thumb = OnScreen(list_, (bar.left + bar.right) / 2,
+                               bar.top + (bar.right - bar.left) + 6);
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    ::SetCursorPos(thumb.x, thumb.y);
+    Pump(300);
+    std::vector<COLORREF> column = Column(list_);
+    EXPECT_TRUE(Has(column, kHot));
+    EXPECT_FALSE(Has(column, Rgb(p.thumb)));
+    ExpectSkinnedBut(column, p);
+    // The system finds the mouse gone by a timer of the hover time (400 ms by default).
+    ::SetCursorPos(0, 0);
+    Pump(800);
+    column = Column(list_);
+    EXPECT_FALSE(Has(column, kHot));
+    ExpectSkinned(list_, p);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "paint/SkinLook.h"
 
 #include "paint/Geometry.h"
+#include "paint/ScrollBarSkin.h"
 #include "ui/ButtonFace.h"
 #include "ui/Control.h"
 #include "ui/DefaultLook.h"
@@ -260,10 +261,63 @@ bool SkinLook::PaintsFace(Part part) const {
     case Part::kGroupBox:
     case Part::kRadioGroup:
     case Part::kComboBox:
+    case Part::kComboList:
       return true;
     default:
       return false;
   }
+}
+
+bool SkinLook::PaintsScrollBar(Part part) const {
+  return part == Part::kListBox || part == Part::kComboList;
+}
+
+std::unique_ptr<ui::ScrollBarHook> SkinLook::MakeScrollBarHook() const {
+  return std::make_unique<ScrollBarSkin>();
+}
+
+void SkinLook::DrawScrollArrow(const RECT& box, const ui::PartState& partState, bool up, int dpi,
+                               HDC dc) const {
+  // A face only under the mouse or pressed; the arrow itself in the text colour.
+  const State state = StateOf(partState);
+  if (state == State::kHot || state == State::kPressed) {
+    RECT face = box;
+    ::InflateRect(&face, -1, -1);
+    DrawSection(dc, SectionId::kScrollBar, state, face, dpi);
+  }
+  const int half = ScaleToDpi(4, dpi), rise = ScaleToDpi(4, dpi) / 2 + 1;
+  const int cx = (box.left + box.right) / 2, cy = (box.top + box.bottom) / 2;
+  const int tip = up ? cy - rise : cy + rise, base = up ? cy + rise - 1 : cy - rise + 1;
+  const POINT points[] = {{cx - half, base}, {cx + half, base}, {cx, tip}};
+  const Color color = Colors(SectionId::kScrollBar, state).fontColor;
+  const win::GdiObject brush(::CreateSolidBrush(color));
+  const win::GdiObject pen(::CreatePen(PS_SOLID, 1, color));
+  const HGDIOBJ oldBrush = ::SelectObject(dc, brush.Get());
+  const HGDIOBJ oldPen = ::SelectObject(dc, pen.Get());
+  ::Polygon(dc, points, 3);
+  ::SelectObject(dc, oldPen);
+  ::SelectObject(dc, oldBrush);
+}
+
+void SkinLook::DrawScrollBar(const ui::ScrollBarFace& face, HDC dc) const {
+  const int dpi = face.info.dpi;
+  const State bar = face.thumbState.disabled ? State::kDisabled : State::kNormal;
+  Fill(dc, face.bar, Colors(SectionId::kScrollBar, bar).color);
+  if (!::IsRectEmpty(&face.thumb)) {
+    // The thumb floats in the track, a little narrower than the bar.
+    RECT thumb = face.thumb;
+    ::InflateRect(&thumb, -ScaleToDpi(2, dpi), -1);
+    const State state = StateOf(face.thumbState);
+    const SectionLook& s = (*model_)[SectionId::kScrollBar];
+    if (s.image.Present() && s.ImageFrame(state) >= 0) {
+      DrawSection(dc, SectionId::kScrollBar, state, thumb, dpi);
+    } else {
+      const Color fill = s.In(state).borderColor;
+      Flat(dc, thumb, {fill, fill, fill}, s.radius);
+    }
+  }
+  DrawScrollArrow(face.up, face.upState, true, dpi, dc);
+  DrawScrollArrow(face.down, face.downState, false, dpi, dc);
 }
 
 void SkinLook::DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& rect,

@@ -35,6 +35,9 @@ class SkinLook final : public ui::Look {
   bool PaintsFace(ui::Part part) const override;
   void DrawFace(const ui::FaceInfo& face, HDC dc) const override;
   bool DrawFrame(const ui::PartInfo& info, HDC dc, const RECT& windowRect) const override;
+  bool PaintsScrollBar(ui::Part part) const override;
+  void DrawScrollBar(const ui::ScrollBarFace& face, HDC dc) const override;
+  std::unique_ptr<ui::ScrollBarHook> MakeScrollBarHook() const override;
 
   // Drawing shared with the window frame's painter.
   // A section's face in a state: its image frame, else flat colour, outline and corners.
@@ -58,6 +61,8 @@ class SkinLook final : public ui::Look {
   void DrawButtonFace(const ui::FaceInfo& face, HDC dc) const;
   void DrawCheckFace(const ui::FaceInfo& face, HDC dc) const;
   void DrawGroupFace(const ui::FaceInfo& face, HDC dc) const;
+  void DrawScrollArrow(const RECT& box, const ui::PartState& state, bool up, int dpi,
+                       HDC dc) const;
 
   std::shared_ptr<const SkinModel> model_;
   std::shared_ptr<const SkinImages> images_;

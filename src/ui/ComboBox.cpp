@@ -3,6 +3,10 @@
 #include "ui/ButtonFace.h"
 #include "ui/Form.h"
 
+#include <algorithm>
+#include <string>
+#include <utility>
+
 namespace kq::ui {
 
 ComboBox::CreateArgs ComboBox::ArgsOf(const forms::StoredComponent& c) {
@@ -82,7 +86,7 @@ void ComboBox::SetItemIndex(int index) {
   ::SendMessageW(Hwnd(), CB_SETCURSEL, index, 0);
 }
 
-ComboBox::ComboBox(Form& form) : Control(form), field_(*this), list_(*this, Part::kComboList) {}
+ComboBox::ComboBox(Form& form) : Control(form), field_(*this), list_(*this) {}
 
 bool ComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg != WM_COMMAND) return Control::OnReflected(msg, wp, lp, result);
@@ -98,6 +102,102 @@ bool ComboBox::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 LRESULT ComboBox::TextField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   if (msg == WM_CHAR && !Owner().PassKey(wp)) return 0;
   return InnerWindow::HandleMessage(msg, wp, lp);
+}
+
+}  // namespace kq::ui
+
+namespace kq::ui {
+
+ComboBox::DroppedList::DroppedList(ComboBox& owner)
+    : InnerWindow(owner, Part::kComboList),
+      scroll_({[this]() -> const Look& { return Owner().GetLook(); }, [this] { return Info(); }}) {}
+
+bool ComboBox::DroppedList::Shown::operator==(const Shown& o) const {
+  return top == o.top && count == o.count && selected == o.selected && caret == o.caret &&
+         ::EqualRect(&client, &o.client);
+}
+
+ComboBox::DroppedList::Shown ComboBox::DroppedList::Current() const {
+  Shown s;
+  s.top = static_cast<int>(::SendMessageW(Hwnd(), LB_GETTOPINDEX, 0, 0));
+  s.count = static_cast<int>(::SendMessageW(Hwnd(), LB_GETCOUNT, 0, 0));
+  s.selected = static_cast<int>(::SendMessageW(Hwnd(), LB_GETCURSEL, 0, 0));
+  s.caret = static_cast<int>(::SendMessageW(Hwnd(), LB_GETCARETINDEX, 0, 0));
+  ::GetClientRect(Hwnd(), &s.client);
+  return s;
+}
+
+LRESULT ComboBox::DroppedList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return scroll_.Handle(Hwnd(), msg, wp, lp,
+                        [this](UINT m, WPARAM w, LPARAM l) { return Items(m, w, l); });
+}
+
+LRESULT ComboBox::DroppedList::Items(UINT msg, WPARAM wp, LPARAM lp) {
+  if (!Owner().GetLook().PaintsFace(Part::kComboList)) return DefaultProc(msg, wp, lp);
+  switch (msg) {
+    case WM_ERASEBKGND:
+      return 1;  // the items cover it
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = ::BeginPaint(Hwnd(), &ps);
+      const bool checking = std::exchange(checking_, true);
+      PaintItems(dc);
+      checking_ = checking;
+      ::EndPaint(Hwnd(), &ps);
+      return 0;
+    }
+    case WM_PRINTCLIENT: {
+      const bool checking = std::exchange(checking_, true);
+      PaintItems(reinterpret_cast<HDC>(wp));
+      checking_ = checking;
+      return 0;
+    }
+    default:
+      break;
+  }
+  const LRESULT result = DefaultProc(msg, wp, lp);
+  if (checking_ || msg == WM_NCDESTROY || !::IsWindowVisible(Hwnd())) return result;
+  checking_ = true;
+  // These draw the items they touch at once, even when nothing else changes.
+  const bool drawn = msg == WM_SETFOCUS || msg == WM_KILLFOCUS || msg == LB_SETCURSEL ||
+                     msg == LB_SETCARETINDEX || msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN ||
+                     msg == WM_LBUTTONUP;
+  if (drawn || !(Current() == painted_)) {
+    HDC dc = ::GetDC(Hwnd());
+    PaintItems(dc);
+    ::ReleaseDC(Hwnd(), dc);
+  }
+  checking_ = false;
+  return result;
+}
+
+void ComboBox::DroppedList::PaintItems(HDC target) {
+  painted_ = Current();
+  const RECT& client = painted_.client;
+  PaintBuffer buffer(target, client);
+  HDC dc = buffer.Dc();
+  const Look& look = Owner().GetLook();
+  const PartInfo info = Info();
+  HBRUSH back = look.Colors(info, dc);
+  ::FillRect(dc, &client, back ? back : ::GetSysColorBrush(COLOR_WINDOW));
+  const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+  const HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
+  const int height = static_cast<int>(::SendMessageW(Hwnd(), LB_GETITEMHEIGHT, 0, 0));
+  // The selection as a list box's: the look's item colours, the text a little in.
+  for (int i = std::max(painted_.top, 0), y = client.top;
+       height > 0 && i < painted_.count && y < client.bottom; ++i, y += height) {
+    const RECT r{client.left, y, client.right, y + height};
+    PartInfo item = info;
+    item.state.selected = i == painted_.selected;
+    look.ItemColors(item, dc);
+    const auto n = ::SendMessageW(Hwnd(), LB_GETTEXTLEN, i, 0);
+    std::wstring text(n > 0 ? static_cast<std::size_t>(n) + 1 : 1, L'\0');
+    if (n > 0) ::SendMessageW(Hwnd(), LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    ::ExtTextOutW(dc, r.left + 2, r.top, ETO_OPAQUE | ETO_CLIPPED, &r, text.c_str(),
+                  static_cast<UINT>(text.size()), nullptr);
+  }
+  if (oldFont) ::SelectObject(dc, oldFont);
 }
 
 }  // namespace kq::ui

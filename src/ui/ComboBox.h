@@ -4,6 +4,7 @@
 
 #include "ui/Control.h"
 #include "ui/InnerWindow.h"
+#include "ui/ScrollBarHost.h"
 
 #include <optional>
 
@@ -51,12 +52,38 @@ class ComboBox final : public Control {
    protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   };
+  // The dropped-down list. A look that paints it draws its background, items and selection
+  // as a list box's, and its scroll bar; the system keeps its keyboard and mouse.
+  class DroppedList final : public InnerWindow {
+   public:
+    explicit DroppedList(ComboBox& owner);
+
+   protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+   private:
+    // What the items show; the system draws an item straight away when the selection
+    // moves, so the look's items are drawn again whenever this changed.
+    struct Shown {
+      int top = -1, count = 0, selected = -1, caret = -1;
+      RECT client{};
+      bool operator==(const Shown& o) const;
+    };
+    Shown Current() const;
+    LRESULT Items(UINT msg, WPARAM wp, LPARAM lp);
+    void PaintItems(HDC dc);
+
+    ScrollBarHost scroll_;
+    Shown painted_;
+    // Asking the list what it shows sends it messages: those are not checked again.
+    bool checking_ = false;
+  };
   // Finds the inner windows; the list may come only when it first drops down.
   void AttachInnerWindows();
 
   CreateArgs args_;
   TextField field_;
-  InnerWindow list_;
+  DroppedList list_;
 };
 
 }  // namespace kq::ui

@@ -29,6 +29,12 @@ void ListBox::OnScaleChanged() {
     ::SendMessageW(Hwnd(), LB_SETITEMHEIGHT, 0, OwnerForm().Scaled(*args_.itemHeight));
 }
 
+LRESULT ListBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  return scroll_.Handle(Hwnd(), msg, wp, lp, [this](UINT m, WPARAM w, LPARAM l) {
+    return Control::HandleMessage(m, w, l);
+  });
+}
+
 void ListBox::Clear() {
   ::SendMessageW(Hwnd(), LB_RESETCONTENT, 0, 0);
 }

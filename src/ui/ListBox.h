@@ -2,6 +2,7 @@
 #pragma once
 
 #include "ui/Control.h"
+#include "ui/ScrollBarHost.h"
 
 #include <optional>
 
@@ -30,6 +31,7 @@ class ListBox final : public Control {
   Part LookPart() const override { return Part::kListBox; }
   void AfterCreate() override;
   void OnScaleChanged() override;
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
   std::span<const EventSpec> Events() const override {
     static constexpr EventSpec kEvents[] = {{u"OnClick", HandlerKind::kNotify},
                                             {u"OnDblClick", HandlerKind::kNotify},
@@ -40,6 +42,7 @@ class ListBox final : public Control {
  private:
   void DrawItem(const DRAWITEMSTRUCT& dis);
   CreateArgs args_;
+  ScrollBarHost scroll_{{[this]() -> const Look& { return GetLook(); }, [this] { return Info(); }}};
 };
 
 }  // namespace kq::ui

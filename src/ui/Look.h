@@ -7,6 +7,8 @@
 #include "resources/FormValues.h"
 #include "win/Win.h"
 
+#include <functional>
+#include <memory>
 #include <string_view>
 
 namespace kq::ui {
@@ -68,6 +70,36 @@ struct FaceInfo {
   bool innerPressed = false;
 };
 
+// A window's vertical scroll bar, for a look that draws it: its pieces in the DC's
+// coordinates and the state of each.
+struct ScrollBarFace {
+  PartInfo info;  // of the window the bar belongs to
+  RECT bar{};
+  RECT up{}, down{}, track{};
+  RECT thumb{};  // empty: none (nothing to scroll, or no room)
+  PartState upState, downState, thumbState;
+};
+
+class Look;
+
+// Draws the vertical scroll bar of one window and answers the mouse on it, for a look that
+// draws scroll bars; made by that look for each window. It keeps no look: the window's
+// current one comes with every message.
+class ScrollBarHook {
+ public:
+  virtual ~ScrollBarHook() = default;
+  // The window's look and look question, asked anew each time (the skin may change while
+  // the mouse holds the bar).
+  struct Source {
+    std::function<const Look&()> look;
+    std::function<PartInfo()> info;
+  };
+  using Next = std::function<LRESULT(UINT, WPARAM, LPARAM)>;
+  // A message of the window: answered here, or passed on to `next`.
+  virtual LRESULT Handle(HWND hwnd, const Source& source, UINT msg, WPARAM wp, LPARAM lp,
+                         const Next& next) = 0;
+};
+
 enum class Bevel { kNone, kRaised, kLowered };
 struct Bevels {
   Bevel outer = Bevel::kRaised;
@@ -106,6 +138,12 @@ class Look {
   virtual bool DrawFrame(const PartInfo& /*info*/, HDC /*dc*/, const RECT& /*windowRect*/) const {
     return false;
   }
+  // Whether the look draws the vertical scroll bar of a part's window instead of the system.
+  virtual bool PaintsScrollBar(Part /*part*/) const { return false; }
+  // Paints the whole bar into a buffer of the window's DC.
+  virtual void DrawScrollBar(const ScrollBarFace& /*face*/, HDC /*dc*/) const {}
+  // The hook of one window's bar, for a look that paints scroll bars.
+  virtual std::unique_ptr<ScrollBarHook> MakeScrollBarHook() const { return nullptr; }
 };
 
 }  // namespace kq::ui

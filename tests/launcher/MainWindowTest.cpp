@@ -3,6 +3,8 @@
 #include "../win/TestFolder.h"
 #include "common/IniDocument.h"
 #include "common/InflateStream.h"
+#include "common/SkinIni.h"
+#include "paint/SkinModel.h"
 #include "resources/ModuleResources.h"
 #include "skins/SkinPackage.h"
 #include "skins/StoredSkins.h"
@@ -13,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <set>
+#include <vector>
 
 namespace kq {
 namespace {
@@ -363,6 +367,121 @@ TEST(MainWindow, TheVersionSwitchShowsTheSkinEngineVersionFirst) {
   EXPECT_EQ(ui::WaitTopWindow(L"#32770", 300, launcher.Pid(), true), nullptr);  // only once
   ::PostMessageW(main, WM_CLOSE, 0, 0);
   EXPECT_EQ(launcher.WaitForExit(), 0);
+}
+
+// The model of an internal skin, from the launcher's catalogue.
+paint::SkinModel InternalSkinModel(const TsStoredSkins& catalogue, std::u16string_view name) {
+  const int index = catalogue.IndexOf(name);
+  EXPECT_GE(index, 0);
+  if (index < 0) return {};
+  auto skin = std::make_unique<TacSkinConvertor>();
+  skin->PackedData = PackedBytes::Lent(catalogue[static_cast<std::size_t>(index)].PackedData);
+  ExtractPackedData(skin, Cp1251Codec());
+  if (!skin->Options) return {};
+  std::u16string text;
+  for (unsigned char c : std::string(AsChars(*skin->Options))) text += static_cast<char16_t>(c);
+  return paint::BuildSkinModel(SkinIni::Parse(text)).model;
+}
+
+// Colours down the middle of another process's window's vertical scroll bar (its scroll
+// information stays in that process): the bar is the system's width right of the client
+// area.
+std::vector<COLORREF> ScrollBarColumn(HWND hwnd) {
+  RECT client;
+  ::GetClientRect(hwnd, &client);
+  POINT corner{client.right, client.bottom};
+  ::ClientToScreen(hwnd, &corner);
+  RECT window;
+  ::GetWindowRect(hwnd, &window);
+  const int x = corner.x + ::GetSystemMetrics(SM_CXVSCROLL) / 2 - window.left;
+  std::vector<COLORREF> column;
+  for (int y = corner.y - client.bottom; y < corner.y; ++y)
+    column.push_back(win::test::WindowPixel(hwnd, x, y - window.top));
+  return column;
+}
+
+// The visible dropped-down list of a process's combo box.
+HWND DroppedList(DWORD pid) {
+  for (HWND w = ::FindWindowExW(nullptr, nullptr, L"ComboLBox", nullptr); w;
+       w = ::FindWindowExW(nullptr, w, L"ComboLBox", nullptr)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(w, &owner);
+    if (owner == pid && ::IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+
+// In a dark and a light internal skin the world list, holding more than it shows, has the
+// skin's scroll bar and none of the system's grey; in the settings dialog a dropped-down
+// list shows its items in the skin's list colour and the selected one in its selection
+// colour.
+// The captures stay in the artifacts folder.
+TEST(MainWindow, ScrollBarsAndDroppedListsWearTheSkin) {
+  const TsStoredSkins catalogue = LauncherCatalogue();
+  const struct {
+    const char* name;
+    const char16_t* skin;
+    const wchar_t* shot;
+  } cases[] = {{"Black Box (internal)", u"Black Box (internal)", L"scroll-dark"},
+               {"Air (internal)", u"Air (internal)", L"scroll-light"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const paint::SkinModel model = InternalSkinModel(catalogue, c.skin);
+    const COLORREF track = model[paint::SectionId::kScrollBar].In(paint::State::kNormal).color;
+    const COLORREF selection =
+        model[paint::SectionId::kSelection].In(paint::State::kNormal).color;
+    TestFolder game(L"game");
+    WriteFileBytes(game / L"KQMiniLauncherSettings.ini",
+                   std::string("[GUI]\r\nSkin=") + c.name + "\r\n");
+    RunningLauncher launcher(game.Path(), game.Path().c_str());
+    HWND main = launcher.WaitForWindow(L"TfrmMain", true);
+    ASSERT_NE(main, nullptr);
+    ::SetForegroundWindow(main);
+    HWND list = ui::FindNamed(main, L"lbWorlds");
+    ASSERT_NE(list, nullptr);
+    for (int i = 0; i < 24; ++i) {
+      const std::wstring name = L"World " + std::to_wstring(i + 1);
+      ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
+    ::SendMessageW(list, LB_SETCURSEL, 9, 0);
+    ::SendMessageW(list, LB_SETTOPINDEX, 6, 0);
+    ::Sleep(400);
+    const std::vector<COLORREF> column = ScrollBarColumn(list);
+    ASSERT_FALSE(column.empty());
+    EXPECT_NE(std::find(column.begin(), column.end(), track), column.end());
+    EXPECT_EQ(std::find(column.begin(), column.end(), ::GetSysColor(COLOR_SCROLLBAR)),
+              column.end());
+    ASSERT_TRUE(ui::SaveScreenshot(main, win::test::ArtifactsFolder() + c.shot + L"-main.bmp"));
+
+    ui::Click(ui::FindNamed(main, L"btnSettings"));
+    HWND settings = ui::WaitTopWindow(L"TfmSettings", 10000, launcher.Pid(), true);
+    ASSERT_NE(settings, nullptr);
+    HWND combo = ui::FindNamed(settings, L"CbResolution");
+    ASSERT_NE(combo, nullptr);
+    ASSERT_GT(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 12);
+    ::SendMessageW(combo, CB_SETCURSEL, 10, 0);
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    ::Sleep(500);
+    HWND dropped = DroppedList(launcher.Pid());
+    ASSERT_NE(dropped, nullptr);
+    const auto top = ::SendMessageW(dropped, LB_GETTOPINDEX, 0, 0);
+    const auto height = ::SendMessageW(dropped, LB_GETITEMHEIGHT, 0, 0);
+    RECT client;
+    ::GetClientRect(dropped, &client);
+    EXPECT_EQ(win::test::ClientPixel(dropped, client.right - 4,
+                                     static_cast<int>((10 - top) * height + height / 2)),
+              selection);
+    EXPECT_EQ(win::test::ClientPixel(dropped, client.right - 4,
+                                     static_cast<int>((11 - top) * height + height / 2)),
+              model[paint::SectionId::kComboList].In(paint::State::kNormal).color);
+    ASSERT_TRUE(ui::SaveScreenshot(::GetDesktopWindow(),
+                                   win::test::ArtifactsFolder() + c.shot + L"-settings.bmp"));
+    ::SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    ::PostMessageW(settings, WM_CLOSE, 0, 0);
+    for (int wait = 0; wait < 100 && ::IsWindowVisible(settings); ++wait) ::Sleep(50);
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(launcher.WaitForExit(), 0);
+  }
 }
 
 }  // namespace

@@ -22,8 +22,6 @@ using test::PaintForm;
 using test::Pump;
 using test::Skin;
 using win::test::ClientPixel;
-using win::test::CountGuiObjects;
-using win::test::GuiObjects;
 using win::test::WindowPixel;
 
 bool AnyPixelOf(HWND hwnd, RECT r, COLORREF color) {
@@ -313,17 +311,7 @@ TEST_F(SkinPaintTest, SwitchingSkinsLeaksNoObjects) {
     ::RedrawWindow(hwnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   };
-  // One round first: what the system makes once for a process (its window menu, the
-  // bitmaps of its marks) is not the painter's.
-  cycle(0);
-  SkinPainter::Instance().Remove();
-  Pump();
-  const GuiObjects before = CountGuiObjects();
-  ASSERT_GT(before.gdi, 0u);
-  for (int i = 0; i < 100; ++i) cycle(i);
-  SkinPainter::Instance().Remove();
-  Pump();
-  EXPECT_EQ(CountGuiObjects(), before);
+  test::ExpectSwitchingLeavesNoObjects(cycle);
 }
 
 }  // namespace

@@ -6,10 +6,12 @@
 #include "ProgramForms.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinModel.h"
+#include "paint/SkinPainter.h"
 #include "ui/Form.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -43,6 +45,21 @@ inline void Pump(int ms = 150) {
 
 using win::test::CountGuiObjects;
 using win::test::GuiObjects;
+
+// Runs a round of skin switching once (what the system makes once for a process, its window
+// menu, the bitmaps of its marks, is not the painter's), then a hundred rounds, and expects
+// the process's GDI and USER object counts where the first round left them.
+inline void ExpectSwitchingLeavesNoObjects(const std::function<void(int)>& round) {
+  round(0);
+  SkinPainter::Instance().Remove();
+  Pump();
+  const GuiObjects before = CountGuiObjects();
+  ASSERT_GT(before.gdi, 0u);
+  for (int i = 0; i < 100; ++i) round(i);
+  SkinPainter::Instance().Remove();
+  Pump();
+  EXPECT_EQ(CountGuiObjects(), before);
+}
 
 // Forms read from this test program's resources while a test runs.
 class PaintedFormTest : public kq::test::ProgramFormsTest {};

@@ -62,7 +62,8 @@ IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
   IniDocument doc(codec, mark.encoding);
   doc.bom_.assign(content.begin(), content.begin() + bom);
 
-  // Lines end at LF, with the CR before it when there is one. A trailing odd byte of
+  // Lines end at LF, with the CR before it when there is one; a CR that ends the file ends
+  // its last line as well, as it does once a line is added after it. A trailing odd byte of
   // UTF-16 text stays with the last line.
   const std::size_t unit = doc.UnitSize();
   const auto add_line = [&](std::size_t begin, std::size_t end, std::size_t eol_end) {
@@ -79,7 +80,12 @@ IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
     add_line(start, cr ? at - unit : at, at + unit);
     start = at + unit;
   }
-  if (start < content.size()) add_line(start, content.size(), content.size());
+  if (start < content.size()) {
+    const std::size_t end = content.size();
+    const bool cr = end >= start + unit && (end - start) % unit == 0 &&
+                    UnitIs(content, end - unit, unit, '\r');
+    add_line(start, cr ? end - unit : end, end);
+  }
   return doc;
 }
 
@@ -179,6 +185,10 @@ void IniDocument::Insert(std::size_t at, const std::vector<std::u16string>& text
       last.text = Decode(last.raw);
     }
     last.eol = eol;
+  } else if (at > 0 && lines_[at - 1].eol == Encode(u"\r")) {
+    // The file ended in a CR: an LF after it makes the line end a reader finds anywhere.
+    const Bytes lf = Encode(u"\n");
+    lines_[at - 1].eol.insert(lines_[at - 1].eol.end(), lf.begin(), lf.end());
   }
   std::vector<Line> added;
   for (const std::u16string& text : texts) {

@@ -234,6 +234,13 @@ TEST(IniDocument, SetReplacesInPlaceOrAppendsKeepingEveryOtherLine) {
        "[Other]\nA=1\r\n[GUI]\nSkin=b\n"},
       {"a single line without an end gets CR LF", "; c", u"GUI", u"Skin", u"b",
        "; c\r\n[GUI]\r\nSkin=b\r\n"},
+      // A file that ends in a CR: the CR ends its last line, now and once a line follows.
+      {"append to a last section that ends in a CR", "[GUI]\nA=1\r", u"GUI", u"Skin", u"b",
+       "[GUI]\nA=1\r\nSkin=b\n"},
+      {"a header that ends the file with a CR", "[x]\n[GUI \r", u"GUI", u"Skin", u"b",
+       "[x]\n[GUI \r\nSkin=b\n"},
+      {"in place on a last line that ends in a CR", "[GUI]\nSkin=a\r", u"GUI", u"Skin", u"b",
+       "[GUI]\nSkin=b\r"},
       {"empty file", "", u"GUI", u"Skin", u"FM (internal)", "[GUI]\r\nSkin=FM (internal)\r\n"},
       {"empty value", "[GUI]\r\nSkin=a\r\n", u"GUI", u"Skin", u"", "[GUI]\r\nSkin=\r\n"},
   };

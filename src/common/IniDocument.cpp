@@ -82,8 +82,8 @@ IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
   }
   if (start < content.size()) {
     const std::size_t end = content.size();
-    const bool cr = end >= start + unit && (end - start) % unit == 0 &&
-                    UnitIs(content, end - unit, unit, '\r');
+    const bool cr =
+        end >= start + unit && (end - start) % unit == 0 && UnitIs(content, end - unit, unit, '\r');
     add_line(start, cr ? end - unit : end, end);
   }
   return doc;
@@ -174,7 +174,10 @@ IniDocument::Location IniDocument::Find(std::u16string_view section,
 }
 
 void IniDocument::Insert(std::size_t at, const std::vector<std::u16string>& texts) {
-  const auto first_eol = std::ranges::find_if(lines_, [](const Line& l) { return !l.eol.empty(); });
+  // The file's first full line end; a CR the file ended with is not one.
+  const Bytes cr = Encode(u"\r");
+  const auto first_eol =
+      std::ranges::find_if(lines_, [&](const Line& l) { return !l.eol.empty() && l.eol != cr; });
   const Bytes eol = first_eol != lines_.end() ? first_eol->eol : Encode(u"\r\n");
   if (at > 0 && lines_[at - 1].eol.empty()) {
     // A UTF-16 file may end in an odd byte: it is completed to a whole unit first, or every
@@ -185,7 +188,7 @@ void IniDocument::Insert(std::size_t at, const std::vector<std::u16string>& text
       last.text = Decode(last.raw);
     }
     last.eol = eol;
-  } else if (at > 0 && lines_[at - 1].eol == Encode(u"\r")) {
+  } else if (at > 0 && lines_[at - 1].eol == cr) {
     // The file ended in a CR: an LF after it makes the line end a reader finds anywhere.
     const Bytes lf = Encode(u"\n");
     lines_[at - 1].eol.insert(lines_[at - 1].eol.end(), lf.begin(), lf.end());

@@ -241,6 +241,8 @@ TEST(IniDocument, SetReplacesInPlaceOrAppendsKeepingEveryOtherLine) {
        "[x]\n[GUI \r\nSkin=b\n"},
       {"in place on a last line that ends in a CR", "[GUI]\nSkin=a\r", u"GUI", u"Skin", u"b",
        "[GUI]\nSkin=b\r"},
+      {"a single line that ends in a CR gets CR LF", "; c\r", u"GUI", u"Skin", u"b",
+       "; c\r\n[GUI]\r\nSkin=b\r\n"},
       {"empty file", "", u"GUI", u"Skin", u"FM (internal)", "[GUI]\r\nSkin=FM (internal)\r\n"},
       {"empty value", "[GUI]\r\nSkin=a\r\n", u"GUI", u"Skin", u"", "[GUI]\r\nSkin=\r\n"},
   };

@@ -2,20 +2,24 @@
 #
 # The form compiler and the skin, icon and shadow generators are build-time tools and must run on
 # the build machine: the native tree builds them as the targets `formc`, `skingen`, `icongen`
-# and `shadowgen`; the windows
-# tree builds native copies in `host-tools/` (the same sources, configured with
+# and `shadowgen`; a windows
+# tree builds native copies in KQ_HOST_TOOLS_DIR (the same sources, configured with
 # KQ_HOST_TOOLS_ONLY) before any layout is compiled, so that either tree builds on its own.
+# scripts/build.sh points the three windows trees at one such folder, so the tools are built
+# once; trees that share it must not be built at the same time.
 # KQ_*_DEPENDS name the tool's file as well, so that what it made is remade when it changes.
 
 if(WIN32)
   include(ExternalProject)
-  set(KQ_FORMC ${CMAKE_BINARY_DIR}/host-tools/tools/formc/formc)
-  set(KQ_SKINGEN ${CMAKE_BINARY_DIR}/host-tools/tools/skingen/skingen)
-  set(KQ_ICONGEN ${CMAKE_BINARY_DIR}/host-tools/tools/icongen/icongen)
-  set(KQ_SHADOWGEN ${CMAKE_BINARY_DIR}/host-tools/tools/shadowgen/shadowgen)
+  set(KQ_HOST_TOOLS_DIR ${CMAKE_BINARY_DIR}/host-tools
+      CACHE PATH "Where the native build-time tools are built")
+  set(KQ_FORMC ${KQ_HOST_TOOLS_DIR}/tools/formc/formc)
+  set(KQ_SKINGEN ${KQ_HOST_TOOLS_DIR}/tools/skingen/skingen)
+  set(KQ_ICONGEN ${KQ_HOST_TOOLS_DIR}/tools/icongen/icongen)
+  set(KQ_SHADOWGEN ${KQ_HOST_TOOLS_DIR}/tools/shadowgen/shadowgen)
   ExternalProject_Add(kq_host_tools
     SOURCE_DIR ${CMAKE_SOURCE_DIR}
-    BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
+    BINARY_DIR ${KQ_HOST_TOOLS_DIR}
     CMAKE_ARGS -DKQ_HOST_TOOLS_ONLY=ON -DKQ_SANITIZE=none -DCMAKE_BUILD_TYPE=Release
     # The tools change with the sources; ninja makes the rebuild a no-op otherwise.
     BUILD_ALWAYS ON

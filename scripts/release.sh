@@ -11,7 +11,8 @@ dir="$root/build/release"
 # -O2 rather than CMake's -O3: as fast here, and smaller. -s: no symbols or debug sections.
 [ -f "$dir/build.ninja" ] || cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" \
-  -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_EXE_LINKER_FLAGS=-s >/dev/null
+  -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_EXE_LINKER_FLAGS=-s \
+  -DKQ_HOST_TOOLS_DIR="$root/build/host-tools" >/dev/null
 # Wine must never make a prefix in the home folder, whatever runs it during a build.
 (source "$root/scripts/wine-env.sh" "$dir/wineprefix" x86 && cmake --build "$dir" --target KQMiniLauncher)
 

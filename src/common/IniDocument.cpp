@@ -1,6 +1,5 @@
 #include "common/IniDocument.h"
 
-#include "common/Text.h"
 #include "common/Utf8.h"
 
 #include <algorithm>
@@ -9,31 +8,6 @@ namespace kq {
 namespace {
 
 constexpr std::size_t kMaxValueLength = 2047;  // what a 2048-character read buffer returns
-
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  a = TrimBlanks(a);
-  b = TrimBlanks(b);
-  return std::ranges::equal(a, b,
-                            [](char16_t x, char16_t y) { return FoldCase(x) == FoldCase(y); });
-}
-
-enum class LineKind { kOther, kSection, kKey };
-struct LineParts {
-  LineKind kind = LineKind::kOther;
-  std::u16string_view name;   // section or key name, trimmed
-  std::u16string_view value;  // after '=', trimmed
-};
-
-LineParts Split(std::u16string_view text) {
-  const std::u16string_view s = TrimBlanks(text);
-  if (s.starts_with(u'[')) {
-    const std::u16string_view inner = s.substr(1);
-    return {LineKind::kSection, TrimBlanks(inner.substr(0, inner.find(u']'))), {}};
-  }
-  const std::size_t eq = s.find(u'=');
-  if (s.starts_with(u';') || eq == std::u16string_view::npos) return {};
-  return {LineKind::kKey, TrimBlanks(s.substr(0, eq)), TrimBlanks(s.substr(eq + 1))};
-}
 
 // Whether the code unit at `at` (one byte, or two for UTF-16LE) is the ASCII character `c`.
 bool UnitIs(ByteView bytes, std::size_t at, std::size_t unit, char c) {
@@ -49,17 +23,10 @@ int HexDigit(char16_t c) {
 
 }  // namespace
 
-std::u16string_view TrimBlanks(std::u16string_view s) {
-  const auto blank = [](char16_t c) { return c == u' ' || c == u'\t'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec) {
+IniDocument IniDocument::Parse(ByteView content, const AnsiCodec& codec, IniSyntax syntax) {
   const ByteOrderMark mark = ReadByteOrderMark(content);
   const std::size_t bom = mark.size;
-  IniDocument doc(codec, mark.encoding);
+  IniDocument doc(codec, mark.encoding, syntax);
   doc.bom_.assign(content.begin(), content.begin() + bom);
 
   // Lines end at LF, with the CR before it when there is one; a CR that ends the file ends
@@ -93,7 +60,7 @@ std::optional<std::u16string> IniDocument::Get(std::u16string_view section,
                                                std::u16string_view key) const {
   const Location loc = Find(section, key);
   if (!loc.key) return std::nullopt;
-  std::u16string_view value = Split(lines_[*loc.key].text).value;
+  std::u16string_view value = ReadIniLine(lines_[*loc.key].text, syntax_).value;
   if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
@@ -155,17 +122,19 @@ Bytes IniDocument::Serialize() const {
 
 IniDocument::Location IniDocument::Find(std::u16string_view section,
                                         std::u16string_view key) const {
+  section = TrimBlanks(section);
+  key = TrimBlanks(key);
   Location loc;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const LineParts parts = Split(lines_[i].text);
-    if (parts.kind == LineKind::kSection) {
+    const IniLine line = ReadIniLine(lines_[i].text, syntax_);
+    if (line.kind == IniLineKind::kSection) {
       if (loc.header) {
         loc.end = i;
         return loc;
       }
-      if (SameName(parts.name, section)) loc.header = i;
-    } else if (loc.header && !loc.key && parts.kind == LineKind::kKey &&
-               SameName(parts.name, key)) {
+      if (SameIniName(line.name, section, syntax_)) loc.header = i;
+    } else if (loc.header && (!loc.key || syntax_.lastValueWins) &&
+               line.kind == IniLineKind::kKey && SameIniName(line.name, key, syntax_)) {
       loc.key = i;
     }
   }

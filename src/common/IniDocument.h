@@ -6,6 +6,7 @@
 #include "common/TextFile.h"
 #include "common/Bytes.h"
 #include "common/CodePage.h"
+#include "common/IniSyntax.h"
 
 #include <cstdint>
 #include <optional>
@@ -19,12 +20,14 @@ class IniDocument {
  public:
   // Content of a profile file (empty for a missing file). A UTF-16LE (FF FE) or UTF-8
   // (EF BB BF) byte-order mark selects that encoding; otherwise the bytes are in the ANSI
-  // code page of `codec`, which must outlive the document.
-  static IniDocument Parse(ByteView content, const AnsiCodec& codec);
+  // code page of `codec`, which must outlive the document. The lines are read by `syntax`.
+  static IniDocument Parse(ByteView content, const AnsiCodec& codec,
+                           IniSyntax syntax = kProfileSyntax);
 
-  // The value of the first matching key in the first matching section, nullopt if absent.
-  // Names match without regard to case and surrounding blanks; the value loses its surrounding
-  // blanks, then one pair of enclosing quotation marks, and is cut to 2047 characters.
+  // The value of the first matching key (the last, with lastValueWins) in the first matching
+  // section, nullopt if absent. Names match by the syntax, without surrounding blanks; the
+  // value loses its surrounding blanks, then one pair of enclosing quotation marks, and is
+  // cut to 2047 characters.
   // A key present with an empty value gives "". Keys before any section belong to none.
   std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
   std::u16string GetString(std::u16string_view section, std::u16string_view key,
@@ -51,10 +54,11 @@ class IniDocument {
   struct Location {
     std::optional<std::size_t> header;  // the first matching section's header line
     std::size_t end = 0;                // the line after that section
-    std::optional<std::size_t> key;     // the first matching key line inside it
+    std::optional<std::size_t> key;     // the matching key line inside it that counts
   };
 
-  IniDocument(const AnsiCodec& codec, Encoding encoding) : codec_(&codec), encoding_(encoding) {}
+  IniDocument(const AnsiCodec& codec, Encoding encoding, IniSyntax syntax)
+      : codec_(&codec), encoding_(encoding), syntax_(syntax) {}
 
   Location Find(std::u16string_view section, std::u16string_view key) const;
   void Insert(std::size_t at, const std::vector<std::u16string>& texts);
@@ -64,6 +68,7 @@ class IniDocument {
 
   const AnsiCodec* codec_;
   Encoding encoding_;
+  IniSyntax syntax_;
   Bytes bom_;
   std::vector<Line> lines_;
 };
@@ -72,8 +77,5 @@ class IniDocument {
 // value a 32-bit pattern, so 0xFFFFFFFF is -1), or decimal digits with an optional sign in
 // the int32 range. Anything else, the empty text included, is nullopt.
 std::optional<std::int32_t> ParseProfileInteger(std::u16string_view text);
-
-// The text without the blanks and tabs at either end, as names and values are read.
-std::u16string_view TrimBlanks(std::u16string_view s);
 
 }  // namespace kq

@@ -1,15 +1,18 @@
 #include "common/SkinIni.h"
 
-#include "common/IniDocument.h"
+#include "common/Text.h"
+
+#include <algorithm>
 
 namespace kq {
 
-SkinIni SkinIni::Parse(std::u16string_view text) {
+SkinIni SkinIni::Parse(std::u16string_view text, IniSyntax syntax) {
   SkinIni ini;
+  ini.syntax_ = syntax;
   Section* current = nullptr;
   for (int lineNumber = 1; !text.empty(); ++lineNumber) {
     const std::size_t end = text.find_first_of(u"\r\n");
-    std::u16string_view line = TrimBlanks(text.substr(0, end));
+    const IniLine line = ReadIniLine(text.substr(0, end), syntax);
     if (end == std::u16string_view::npos) {
       text = {};
     } else {
@@ -17,18 +20,14 @@ SkinIni SkinIni::Parse(std::u16string_view text) {
       text.remove_prefix(end + (crlf ? 2 : 1));
     }
 
-    if (line.empty() || line.front() == u';') continue;
-    if (line.front() == u'[' && line.back() == u']') {
-      const std::u16string name(TrimBlanks(line.substr(1, line.size() - 2)));
-      auto [it, added] = ini.index_.try_emplace(name, static_cast<int>(ini.sections_.size()));
-      if (added) ini.sections_.push_back({name, lineNumber, {}});
+    if (line.kind == IniLineKind::kSection) {
+      auto [it, added] =
+          ini.index_.try_emplace(ini.IndexName(line.name), static_cast<int>(ini.sections_.size()));
+      if (added) ini.sections_.push_back({std::u16string(line.name), lineNumber, {}});
       current = &ini.sections_[static_cast<std::size_t>(it->second)];
-      continue;
+    } else if (line.kind == IniLineKind::kKey && current) {
+      current->keys.push_back({std::u16string(line.name), std::u16string(line.value), lineNumber});
     }
-    const std::size_t eq = line.find(u'=');
-    if (!current || eq == std::u16string_view::npos) continue;
-    current->keys.push_back({std::u16string(TrimBlanks(line.substr(0, eq))),
-                             std::u16string(TrimBlanks(line.substr(eq + 1))), lineNumber});
   }
   return ini;
 }
@@ -37,15 +36,26 @@ std::optional<std::u16string> SkinIni::Get(std::u16string_view section,
                                            std::u16string_view key) const {
   const int at = SectionIndex(section);
   if (at < 0) return std::nullopt;
-  for (const Key& k : sections_[static_cast<std::size_t>(at)].keys) {
-    if (k.name == key) return k.value;
+  const std::vector<Key>& keys = sections_[static_cast<std::size_t>(at)].keys;
+  const auto named = [&](const Key& k) { return SameIniName(k.name, key, syntax_); };
+  if (syntax_.lastValueWins) {
+    const auto it = std::ranges::find_if(keys.rbegin(), keys.rend(), named);
+    if (it != keys.rend()) return it->value;
+  } else if (const auto it = std::ranges::find_if(keys, named); it != keys.end()) {
+    return it->value;
   }
   return std::nullopt;
 }
 
 int SkinIni::SectionIndex(std::u16string_view section) const {
-  const auto it = index_.find(section);
+  const auto it = index_.find(IndexName(section));
   return it == index_.end() ? -1 : it->second;
+}
+
+std::u16string SkinIni::IndexName(std::u16string_view name) const {
+  std::u16string key(name);
+  if (!syntax_.matchCase) std::ranges::transform(key, key.begin(), FoldCase);
+  return key;
 }
 
 }  // namespace kq

@@ -18,18 +18,22 @@ RECT ToRect(const Box& b) {
 }
 
 PartState PieceState(State s) {
-  return {.hot = s == State::kHot,
-          .pressed = s == State::kPressed,
-          .disabled = s == State::kDisabled};
+  return {
+      .hot = s == State::kHot, .pressed = s == State::kPressed, .disabled = s == State::kDisabled};
 }
 
 int ScrollCode(ScrollPart part) {
   switch (part) {
-    case ScrollPart::kUpArrow: return SB_LINEUP;
-    case ScrollPart::kDownArrow: return SB_LINEDOWN;
-    case ScrollPart::kPageUp: return SB_PAGEUP;
-    case ScrollPart::kPageDown: return SB_PAGEDOWN;
-    default: return -1;
+    case ScrollPart::kUpArrow:
+      return SB_LINEUP;
+    case ScrollPart::kDownArrow:
+      return SB_LINEDOWN;
+    case ScrollPart::kPageUp:
+      return SB_PAGEUP;
+    case ScrollPart::kPageDown:
+      return SB_PAGEDOWN;
+    default:
+      return -1;
   }
 }
 
@@ -72,8 +76,8 @@ ScrollBarSkin::Shown ScrollBarSkin::Current(HWND hwnd) const {
     s.range = {info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
   }
   if (dragPos_ >= 0) s.range.pos = dragPos_;
-  s.enabled = ::IsWindowEnabled(hwnd) && CanScroll(s.range) &&
-              !(bar.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
+  s.enabled =
+      ::IsWindowEnabled(hwnd) && CanScroll(s.range) && !(bar.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
   s.hot = hot_;
   s.pressed = pressed_;
   return s;
@@ -87,7 +91,7 @@ ScrollBarLayout ScrollBarSkin::Layout(const Shown& s) const {
 }
 
 void ScrollBarSkin::Paint(HWND hwnd, const Shown& s) {
-  drawn_ = s;
+  redraw_.Drawn(s);
   if (!s.visible || !Painted()) return;
   const ScrollBarLayout l = Layout(s);
   ui::ScrollBarFace face{.info = source_->info(), .bar = s.bar};
@@ -111,11 +115,7 @@ void ScrollBarSkin::Paint(HWND hwnd, const Shown& s) {
 }
 
 void ScrollBarSkin::PaintIfChanged(HWND hwnd) {
-  if (checking_) return;
-  checking_ = true;
-  const Shown now = Current(hwnd);
-  if (!(now == drawn_)) Paint(hwnd, now);
-  checking_ = false;
+  redraw_.Check([&] { return Current(hwnd); }, [&](const Shown& now) { Paint(hwnd, now); });
 }
 
 ScrollPart ScrollBarSkin::PartAt(HWND hwnd, POINT screen) const {
@@ -258,7 +258,7 @@ LRESULT ScrollBarSkin::Handle(HWND hwnd, const Source& source, UINT msg, WPARAM 
   const LRESULT result = next(msg, wp, lp);
   if (msg == WM_NCDESTROY) return result;
   // The system draws its bar on the mouse's frame messages whatever changed.
-  if (msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK) drawn_ = {};
+  if (msg >= WM_NCMOUSEMOVE && msg <= WM_NCXBUTTONDBLCLK) redraw_.Forget();
   PaintIfChanged(hwnd);
   return result;
 }

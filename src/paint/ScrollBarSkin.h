@@ -10,6 +10,7 @@
 
 #include "paint/ScrollGeometry.h"
 #include "ui/Look.h"
+#include "ui/RedrawCheck.h"
 #include "win/Win.h"
 
 namespace kq::paint {
@@ -49,8 +50,7 @@ class ScrollBarSkin final : public ui::ScrollBarHook {
   ScrollPart hot_ = ScrollPart::kNone;
   ScrollPart pressed_ = ScrollPart::kNone;
   int dragPos_ = -1;  // the dragged thumb's position; -1 when no thumb is dragged
-  Shown drawn_;
-  bool checking_ = false;  // messages sent while the bar is looked at or drawn
+  ui::RedrawCheck<Shown> redraw_;
 };
 
 }  // namespace kq::paint

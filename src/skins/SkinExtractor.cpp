@@ -5,7 +5,7 @@
 #include "win/MessageBox.h"
 #include "win/Win.h"
 
-namespace kq {
+namespace kq::skins {
 namespace {
 
 void Show(const ExtractOptions& options, const std::u16string& text) {
@@ -60,4 +60,4 @@ void ExtractInternalSkin(std::span<const NamedPackage> skins, const std::u16stri
   if (!found) Show(options, std::u16string(kSkinMissing));
 }
 
-}  // namespace kq
+}  // namespace kq::skins

@@ -9,7 +9,7 @@
 #include <span>
 #include <string>
 
-namespace kq {
+namespace kq::skins {
 
 struct ExtractOptions {
   // Shows a failure to the player; the error box unless a test looks at the texts.
@@ -27,4 +27,4 @@ bool ExtractByIndex(std::span<const NamedPackage> skins, std::size_t index,
 void ExtractInternalSkin(std::span<const NamedPackage> skins, const std::u16string& name,
                          const std::u16string& destDir, const ExtractOptions& options = {});
 
-}  // namespace kq
+}  // namespace kq::skins

@@ -104,10 +104,6 @@ LRESULT ComboBox::TextField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   return InnerWindow::HandleMessage(msg, wp, lp);
 }
 
-}  // namespace kq::ui
-
-namespace kq::ui {
-
 ComboBox::DroppedList::DroppedList(ComboBox& owner)
     : InnerWindow(owner, Part::kComboList),
       scroll_({[this]() -> const Look& { return Owner().GetLook(); }, [this] { return Info(); }}) {}
@@ -140,40 +136,36 @@ LRESULT ComboBox::DroppedList::Items(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = ::BeginPaint(Hwnd(), &ps);
-      const bool checking = std::exchange(checking_, true);
-      PaintItems(dc);
-      checking_ = checking;
+      redraw_.Quiet([&] { PaintItems(dc); });
       ::EndPaint(Hwnd(), &ps);
       return 0;
     }
-    case WM_PRINTCLIENT: {
-      const bool checking = std::exchange(checking_, true);
-      PaintItems(reinterpret_cast<HDC>(wp));
-      checking_ = checking;
+    case WM_PRINTCLIENT:
+      redraw_.Quiet([&] { PaintItems(reinterpret_cast<HDC>(wp)); });
       return 0;
-    }
     default:
       break;
   }
   const LRESULT result = DefaultProc(msg, wp, lp);
-  if (checking_ || msg == WM_NCDESTROY || !::IsWindowVisible(Hwnd())) return result;
-  checking_ = true;
+  if (redraw_.Busy() || msg == WM_NCDESTROY || !::IsWindowVisible(Hwnd())) return result;
   // These draw the items they touch at once, even when nothing else changes.
   const bool drawn = msg == WM_SETFOCUS || msg == WM_KILLFOCUS || msg == LB_SETCURSEL ||
                      msg == LB_SETCARETINDEX || msg == WM_KEYDOWN || msg == WM_LBUTTONDOWN ||
                      msg == WM_LBUTTONUP;
-  if (drawn || !(Current() == painted_)) {
-    HDC dc = ::GetDC(Hwnd());
-    PaintItems(dc);
-    ::ReleaseDC(Hwnd(), dc);
-  }
-  checking_ = false;
+  redraw_.Check([this] { return Current(); },
+                [this](const Shown&) {
+                  HDC dc = ::GetDC(Hwnd());
+                  PaintItems(dc);
+                  ::ReleaseDC(Hwnd(), dc);
+                },
+                drawn);
   return result;
 }
 
 void ComboBox::DroppedList::PaintItems(HDC target) {
-  painted_ = Current();
-  const RECT& client = painted_.client;
+  const Shown shown = Current();
+  redraw_.Drawn(shown);
+  const RECT& client = shown.client;
   PaintBuffer buffer(target, client);
   HDC dc = buffer.Dc();
   const Look& look = Owner().GetLook();
@@ -184,11 +176,11 @@ void ComboBox::DroppedList::PaintItems(HDC target) {
   const HGDIOBJ oldFont = font ? ::SelectObject(dc, font) : nullptr;
   const int height = static_cast<int>(::SendMessageW(Hwnd(), LB_GETITEMHEIGHT, 0, 0));
   // The selection as a list box's: the look's item colours, the text a little in.
-  for (int i = std::max(painted_.top, 0), y = client.top;
-       height > 0 && i < painted_.count && y < client.bottom; ++i, y += height) {
+  for (int i = std::max(shown.top, 0), y = client.top;
+       height > 0 && i < shown.count && y < client.bottom; ++i, y += height) {
     const RECT r{client.left, y, client.right, y + height};
     PartInfo item = info;
-    item.state.selected = i == painted_.selected;
+    item.state.selected = i == shown.selected;
     look.ItemColors(item, dc);
     const auto n = ::SendMessageW(Hwnd(), LB_GETTEXTLEN, i, 0);
     std::wstring text(n > 0 ? static_cast<std::size_t>(n) + 1 : 1, L'\0');

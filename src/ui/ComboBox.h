@@ -4,6 +4,7 @@
 
 #include "ui/Control.h"
 #include "ui/InnerWindow.h"
+#include "ui/RedrawCheck.h"
 #include "ui/ScrollBarHost.h"
 
 #include <optional>
@@ -74,9 +75,7 @@ class ComboBox final : public Control {
     void PaintItems(HDC dc);
 
     ScrollBarHost scroll_;
-    Shown painted_;
-    // Asking the list what it shows sends it messages: those are not checked again.
-    bool checking_ = false;
+    RedrawCheck<Shown> redraw_;
   };
   // Finds the inner windows; the list may come only when it first drops down.
   void AttachInnerWindows();

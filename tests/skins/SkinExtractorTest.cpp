@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace kq {
+namespace kq::skins {
 namespace {
 
 using win::test::ReadFileBytes;
@@ -154,4 +154,4 @@ TEST(SkinExtractor, RefusedWriteIsShown) {
 }
 
 }  // namespace
-}  // namespace kq
+}  // namespace kq::skins

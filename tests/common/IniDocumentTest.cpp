@@ -1,5 +1,7 @@
 #include "common/IniDocument.h"
 
+#include "TestText.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,12 +9,9 @@
 namespace kq {
 namespace {
 
-const Cp1251Codec kCodec;
+using test::B;
 
-Bytes Ansi(std::string_view s) {
-  const ByteView b = AsBytes(s);
-  return {b.begin(), b.end()};
-}
+const Cp1251Codec kCodec;
 
 // UTF-16LE bytes; a leading U+FEFF in `s` becomes the byte-order mark FF FE.
 Bytes Utf16Le(std::u16string_view s) {
@@ -39,19 +38,19 @@ TEST(IniDocument, UntouchedDocumentSerializesToItsBytes) {
   odd_utf16.push_back('B');
   const Bytes fixtures[] = {
       {},
-      Ansi("; launcher settings\r\n\r\n[GUI]\r\nCaption = \"\xCC\xEE\xE9 "
-           "\xEB\xE0\xF3\xED\xF7\xE5\xF0\"\r\n"
-           "  SkinMenu\t=1  \r\nstray line\r\n\r\n[LoginServer]\r\nIP=127.0.0.1\r\n"),
-      Ansi("[GUI]\nSkin=FM (internal)\n"),
-      Ansi("[GUI]\r\nA=1\nB=2\r\n\n\r\n"),
-      Ansi("[GUI]\r\nSkin=last line without an end"),
-      Ansi("\r\n\r\n\n"),
-      Ansi("[GUI]\rA=lone CR\r\n\r"),
-      Ansi("[GUI]\r\nA=x\0y\0\r\n\0"s),
+      B("; launcher settings\r\n\r\n[GUI]\r\nCaption = \"\xCC\xEE\xE9 "
+        "\xEB\xE0\xF3\xED\xF7\xE5\xF0\"\r\n"
+        "  SkinMenu\t=1  \r\nstray line\r\n\r\n[LoginServer]\r\nIP=127.0.0.1\r\n"),
+      B("[GUI]\nSkin=FM (internal)\n"),
+      B("[GUI]\r\nA=1\nB=2\r\n\n\r\n"),
+      B("[GUI]\r\nSkin=last line without an end"),
+      B("\r\n\r\n\n"),
+      B("[GUI]\rA=lone CR\r\n\r"),
+      B("[GUI]\r\nA=x\0y\0\r\n\0"s),
       Utf16Le(u"\uFEFF; \u0442\u0435\u043C\u0430\r\n[GUI]\r\nSkin = \u0422\u0435\u043C\u0430\r\n"),
       Utf16Le(u"\uFEFF[GUI]\nA=1"),
       odd_utf16,
-      Ansi("\xEF\xBB\xBF[GUI]\r\nSkin=\xD0\xA2\xD0\xB5\xD0\xBC\xD0\xB0\r\nbad=\xFF\xC3\r\n"),
+      B("\xEF\xBB\xBF[GUI]\r\nSkin=\xD0\xA2\xD0\xB5\xD0\xBC\xD0\xB0\r\nbad=\xFF\xC3\r\n"),
   };
   for (const Bytes& content : fixtures) {
     EXPECT_EQ(Doc(content).Serialize(), content) << AsChars(content);
@@ -60,30 +59,30 @@ TEST(IniDocument, UntouchedDocumentSerializesToItsBytes) {
 
 TEST(IniDocument, GetFollowsTheProfileReadingRules) {
   const IniDocument doc =
-      Doc(Ansi("top=before any section\r\n"
-               "[GUI]\r\n"
-               "  Caption  =  \t Hello World \t \r\n"
-               "Quoted=\"  spaced  \"\r\n"
-               "Single='x'\r\n"
-               "Mixed=\"x'\r\n"
-               "TwoPairs=\"\"inner\"\"\r\n"
-               "Lone=\"\r\n"
-               "Empty=\r\n"
-               "Blank= \t \r\n"
-               "EmptyQuotes=''\r\n"
-               "Eq=a=b\r\n"
-               ";Commented=yes\r\n"
-               "  ; Indented=yes\r\n"
-               "NoEquals\r\n"
-               "Dup=first\r\n"
-               "DUP=second\r\n"
-               "\xCA\xED\xEE\xEF\xEA\xE0=\xF0\xF3\r\n"  // Кнопка=ру
-               "\xA8\xEB\xEA\xE0=\xB8\r\n"              // Ёлка=ё
-               "[gui]\r\n"
-               "Extra=in a second section of the same name\r\n"
-               "[ Other ]  ; trailing note\r\n"
-               "top=other\r\n"
-               "Key With Spaces = v\r\n"));
+      Doc(B("top=before any section\r\n"
+            "[GUI]\r\n"
+            "  Caption  =  \t Hello World \t \r\n"
+            "Quoted=\"  spaced  \"\r\n"
+            "Single='x'\r\n"
+            "Mixed=\"x'\r\n"
+            "TwoPairs=\"\"inner\"\"\r\n"
+            "Lone=\"\r\n"
+            "Empty=\r\n"
+            "Blank= \t \r\n"
+            "EmptyQuotes=''\r\n"
+            "Eq=a=b\r\n"
+            ";Commented=yes\r\n"
+            "  ; Indented=yes\r\n"
+            "NoEquals\r\n"
+            "Dup=first\r\n"
+            "DUP=second\r\n"
+            "\xCA\xED\xEE\xEF\xEA\xE0=\xF0\xF3\r\n"  // Кнопка=ру
+            "\xA8\xEB\xEA\xE0=\xB8\r\n"              // Ёлка=ё
+            "[gui]\r\n"
+            "Extra=in a second section of the same name\r\n"
+            "[ Other ]  ; trailing note\r\n"
+            "top=other\r\n"
+            "Key With Spaces = v\r\n"));
   const struct {
     std::u16string_view section, key;
     std::optional<std::u16string> value;
@@ -124,8 +123,8 @@ TEST(IniDocument, GetFollowsTheProfileReadingRules) {
 TEST(IniDocument, ValuesAreCutTo2047Characters) {
   std::string long_value;
   for (int i = 0; i < 3000; ++i) long_value.push_back(static_cast<char>('a' + i % 26));
-  const IniDocument doc = Doc(
-      Ansi("[A]\r\nLong=" + long_value + "\r\nQuoted=\"" + long_value.substr(0, 2048) + "\"\r\n"));
+  const IniDocument doc =
+      Doc(B("[A]\r\nLong=" + long_value + "\r\nQuoted=\"" + long_value.substr(0, 2048) + "\"\r\n"));
   const std::u16string expected(long_value.begin(), long_value.begin() + 2047);
   EXPECT_EQ(doc.Get(u"A", u"Long"), expected);
   EXPECT_EQ(doc.Get(u"A", u"Quoted"), expected);
@@ -133,7 +132,7 @@ TEST(IniDocument, ValuesAreCutTo2047Characters) {
 
 TEST(IniDocument, DefaultsStandOnlyForAbsentOrUnreadableValues) {
   const IniDocument doc =
-      Doc(Ansi("[A]\r\nEmpty=\r\nText=abc\r\nHex=0x2711\r\nSpaced=  -5  \r\nQuoted=\"12\"\r\n"));
+      Doc(B("[A]\r\nEmpty=\r\nText=abc\r\nHex=0x2711\r\nSpaced=  -5  \r\nQuoted=\"12\"\r\n"));
   EXPECT_EQ(doc.GetString(u"A", u"Empty", u"def"), u"");
   EXPECT_EQ(doc.GetString(u"A", u"Text", u"def"), u"abc");
   EXPECT_EQ(doc.GetString(u"A", u"Absent", u"def"), u"def");
@@ -247,7 +246,7 @@ TEST(IniDocument, SetReplacesInPlaceOrAppendsKeepingEveryOtherLine) {
       {"empty value", "[GUI]\r\nSkin=a\r\n", u"GUI", u"Skin", u"", "[GUI]\r\nSkin=\r\n"},
   };
   for (const auto& c : cases) {
-    IniDocument doc = Doc(Ansi(c.before));
+    IniDocument doc = Doc(B(c.before));
     doc.Set(c.section, c.key, c.value);
     const Bytes written = doc.Serialize();
     EXPECT_EQ(AsChars(written), c.after) << c.what;
@@ -265,19 +264,19 @@ TEST(IniDocument, SetKeepsTheFileEncoding) {
     std::u16string_view value_before;  // what the key read before the write
     Bytes after;
   } cases[] = {
-      {"cp1251 in place", Ansi("[GUI]\r\nSkin=\xC0\r\n"), u"Skin", tema, u"\u0410",
-       Ansi("[GUI]\r\nSkin=\xD2\xE5\xEC\xE0\r\n")},
+      {"cp1251 in place", B("[GUI]\r\nSkin=\xC0\r\n"), u"Skin", tema, u"\u0410",
+       B("[GUI]\r\nSkin=\xD2\xE5\xEC\xE0\r\n")},
       {"cp1251 Cyrillic key appended",
-       Ansi("[GUI]\r\n"),
+       B("[GUI]\r\n"),
        u"\u041A\u043B\u044E\u0447",
        tema,
        {},
-       Ansi("[GUI]\r\n\xCA\xEB\xFE\xF7=\xD2\xE5\xEC\xE0\r\n")},
-      {"UTF-8 with BOM in place", Ansi("\xEF\xBB\xBF[GUI]\nSkin=\xD0\x90\n"), u"Skin", tema,
-       u"\u0410", Ansi("\xEF\xBB\xBF[GUI]\nSkin=\xD0\xA2\xD0\xB5\xD0\xBC\xD0\xB0\n")},
-      {"UTF-8 beyond the BMP", Ansi("\xEF\xBB\xBF[GUI]\r\nSkin=\xF0\x9F\x98\x80\r\n"), u"Skin",
+       B("[GUI]\r\n\xCA\xEB\xFE\xF7=\xD2\xE5\xEC\xE0\r\n")},
+      {"UTF-8 with BOM in place", B("\xEF\xBB\xBF[GUI]\nSkin=\xD0\x90\n"), u"Skin", tema, u"\u0410",
+       B("\xEF\xBB\xBF[GUI]\nSkin=\xD0\xA2\xD0\xB5\xD0\xBC\xD0\xB0\n")},
+      {"UTF-8 beyond the BMP", B("\xEF\xBB\xBF[GUI]\r\nSkin=\xF0\x9F\x98\x80\r\n"), u"Skin",
        u"\u00E9\U0001F642", u"\U0001F600",
-       Ansi("\xEF\xBB\xBF[GUI]\r\nSkin=\xC3\xA9\xF0\x9F\x99\x82\r\n")},
+       B("\xEF\xBB\xBF[GUI]\r\nSkin=\xC3\xA9\xF0\x9F\x99\x82\r\n")},
       {"UTF-16LE in place", Utf16Le(u"\uFEFF[GUI]\r\n Skin = \u0410 \r\n"), u"Skin", tema,
        u"\u0410", Utf16Le(u"\uFEFF[GUI]\r\n Skin = \u0422\u0435\u043C\u0430\r\n")},
       {"UTF-16LE section appended",
@@ -310,19 +309,19 @@ TEST(IniDocument, SetKeepsTheFileEncoding) {
 }
 
 TEST(IniDocument, TextTheFileCannotHoldReadsBackAsWritten) {
-  IniDocument doc = Doc(Ansi("[GUI]\r\n"));
+  IniDocument doc = Doc(B("[GUI]\r\n"));
   doc.Set(u"GUI", u"Skin", u"\u65E5\u672C x");  // no such characters in cp1251
   EXPECT_EQ(AsChars(doc.Serialize()), "[GUI]\r\nSkin=?? x\r\n");
   EXPECT_EQ(doc.Get(u"GUI", u"Skin"), u"?? x");
 
   const IniDocument utf8 =
-      Doc(Ansi("\xEF\xBB\xBF[GUI]\r\nBad=a\xFF\xE2\x82 \xC0\xAF\xED\xA0\x80\r\n"));
+      Doc(B("\xEF\xBB\xBF[GUI]\r\nBad=a\xFF\xE2\x82 \xC0\xAF\xED\xA0\x80\r\n"));
   EXPECT_EQ(utf8.Get(u"GUI", u"Bad"), u"a\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD");
 }
 
 TEST(IniDocument, AValueStopsAtItsFirstLineBreak) {
   for (std::u16string_view value : {u"a\r\n[Evil]\r\nSkin=b", u"a\n[Evil]", u"a\rb"}) {
-    IniDocument doc = Doc(Ansi("[GUI]\r\nSkin=old\r\n"));
+    IniDocument doc = Doc(B("[GUI]\r\nSkin=old\r\n"));
     doc.Set(u"GUI", u"Skin", value);
     EXPECT_EQ(AsChars(doc.Serialize()), "[GUI]\r\nSkin=a\r\n");
   }

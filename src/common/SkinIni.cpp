@@ -48,7 +48,8 @@ std::optional<std::u16string> SkinIni::Get(std::u16string_view section,
 }
 
 int SkinIni::SectionIndex(std::u16string_view section) const {
-  const auto it = index_.find(IndexName(section));
+  // Exact names are looked up as given, without a copy.
+  const auto it = syntax_.matchCase ? index_.find(section) : index_.find(IndexName(section));
   return it == index_.end() ? -1 : it->second;
 }
 

@@ -1,10 +1,13 @@
 #include "common/InputStream.h"
 
 #include "common/Error.h"
+#include "common/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+
+#include <sys/stat.h>
 
 namespace kq {
 
@@ -26,6 +29,32 @@ std::size_t MemoryInputStream::Read(void* buf, std::size_t n) {
   return k;
 }
 
+// Paths are tested and named through their native form only: std::filesystem's own
+// status and text conversions would link its implementation, the C++ streams and every
+// locale facet into each program, about 700 KB of code the launcher never runs.
+bool IsRegularFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+  struct _stat64 st {};
+  return ::_wstat64(path.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+#else
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+#endif
+}
+
+namespace {
+
+std::u16string NameOf(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const std::wstring& name = path.native();
+  return std::u16string(name.begin(), name.end());
+#else
+  return Utf8ToUtf16(AsBytes(path.native()));
+#endif
+}
+
+}  // namespace
+
 FileInputStream::FileInputStream(const std::filesystem::path& path) {
 #ifdef _WIN32
   file_ = ::_wfopen(path.c_str(), L"rb");
@@ -33,8 +62,7 @@ FileInputStream::FileInputStream(const std::filesystem::path& path) {
   file_ = std::fopen(path.c_str(), "rb");
 #endif
   if (!file_) {
-    const std::u16string name = path.u16string();
-    throw Error(u"Cannot open file " + name);
+    throw Error(u"Cannot open file " + NameOf(path));
   }
 }
 

@@ -34,6 +34,9 @@ class MemoryInputStream final : public InputStream {
   std::size_t pos_ = 0;
 };
 
+// True when the path names an existing file, not a folder.
+bool IsRegularFile(const std::filesystem::path& path);
+
 // A file opened for reading, closed with the stream.
 class FileInputStream final : public InputStream {
  public:

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <system_error>
 
 namespace kq {
 namespace {
@@ -140,8 +139,7 @@ void ExtractPackedData(std::unique_ptr<TacSkinConvertor>& convertor, const AnsiC
 bool LoadPackedSkinFile(const std::filesystem::path& file,
                         std::unique_ptr<TacSkinConvertor>& convertor, bool freePackedData,
                         const AnsiCodec& codec, const PackageReadOptions& options) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(file, ec)) return false;
+  if (!IsRegularFile(file)) return false;
   // Read in blocks up to the bound, whatever size the file claims.
   FileInputStream in(file);
   Bytes data;

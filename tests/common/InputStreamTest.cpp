@@ -61,8 +61,9 @@ TEST(BufferedInput, PeekConsumeAndUnreadKeepThePosition) {
   EXPECT_EQ(rest[5], 9);
 }
 
-TEST(FileInputStream, ReadsAFileAndReportsAMissingOne) {
-  const auto path = std::filesystem::temp_directory_path() / "kq-input-stream-test.bin";
+TEST(FileInputStream, ReadsAFileAndReportsAMissingOneByName) {
+  const auto path =
+      std::filesystem::temp_directory_path() / std::filesystem::path(u8"kq-input-stream-файл.bin");
   const Bytes data = Sequence(300);
   {
     std::FILE* f = std::fopen(path.c_str(), "wb");
@@ -70,6 +71,8 @@ TEST(FileInputStream, ReadsAFileAndReportsAMissingOne) {
     std::fwrite(data.data(), 1, data.size(), f);
     std::fclose(f);
   }
+  EXPECT_TRUE(IsRegularFile(path));
+  EXPECT_FALSE(IsRegularFile(path.parent_path()));  // a folder is not a file
   {
     FileInputStream in(path);
     Bytes out(400);
@@ -78,7 +81,13 @@ TEST(FileInputStream, ReadsAFileAndReportsAMissingOne) {
     EXPECT_EQ(out, data);
   }
   std::filesystem::remove(path);
-  EXPECT_THROW(FileInputStream{path}, Error);
+  EXPECT_FALSE(IsRegularFile(path));
+  try {
+    FileInputStream in(path);
+    ADD_FAILURE() << "a missing file opened";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.Message(), u"Cannot open file " + path.u16string());
+  }
 }
 
 }  // namespace

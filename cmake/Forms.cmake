@@ -77,14 +77,15 @@ function(kq_add_form_resources target)
   endforeach()
 endfunction()
 
-# kq_add_manifest(TARGET): the common-controls 6 manifest as resource type 24, id 1.
+# kq_add_manifest(TARGET): the program manifest (supported systems, DPI awareness) as
+# resource type 24, id 1.
 function(kq_add_manifest target)
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${target}_manifest.rc)
   file(CONFIGURE OUTPUT ${rc}
-       CONTENT "1 24 \"${CMAKE_SOURCE_DIR}/src/win/CommonControls.manifest\"\n")
+       CONTENT "1 24 \"${CMAKE_SOURCE_DIR}/src/win/Program.manifest\"\n")
   # The target may live in another directory: the property is set where the target is.
   set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS
-                              ${CMAKE_SOURCE_DIR}/src/win/CommonControls.manifest)
+                              ${CMAKE_SOURCE_DIR}/src/win/Program.manifest)
   target_sources(${target} PRIVATE ${rc})
 endfunction()
 

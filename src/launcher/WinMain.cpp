@@ -51,9 +51,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCmd) {
     return 1;
   }
 
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
-  ::InitCommonControlsEx(&icc);
-
   static const kq::win::SystemAnsiCodec codec;
   // Both windows live until the program ends; the main window is the first one and
   // owns the taskbar button.

@@ -2,11 +2,19 @@
 
 #include "paint/SkinPainter.h"
 #include "ui/ButtonFace.h"
+#include "ui/WindowMap.h"
 
 namespace kq::paint {
 namespace {
 
 constexpr wchar_t kFaceProp[] = L"KQ.BoxFace";
+
+// The box and its buttons are taken over the way the framework takes over its controls,
+// not through the common controls' subclass chain: the program does not load that library.
+struct MessageBoxTag {};  // the box needs no state of its own
+MessageBoxTag g_box;
+using ButtonMap = ui::WindowMap<ui::ButtonFace>;
+using BoxMap = ui::WindowMap<MessageBoxTag>;
 
 const SkinLook* CurrentLook() {
   return SkinPainter::Instance().Look();
@@ -21,17 +29,15 @@ ui::PartInfo InfoOf(ui::Part part, HWND window) {
 }
 
 // A push button of the box: owner-drawn while it lives; the face goes with the window.
-LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                            DWORD_PTR ref) {
-  auto* face = reinterpret_cast<ui::ButtonFace*>(ref);
+LRESULT HandleButton(ui::ButtonFace& face, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   LRESULT result = 0;
-  if (face->Handle(hwnd, msg, wp, lp, result)) return result;
+  if (face.Handle(hwnd, msg, wp, lp, result)) return result;
+  result = ::CallWindowProcW(ButtonMap::Find(hwnd).previous, hwnd, msg, wp, lp);
   if (msg == WM_NCDESTROY) {
-    ::RemoveWindowSubclass(hwnd, &ButtonProc, id);
     ::RemovePropW(hwnd, kFaceProp);
-    delete face;
+    delete &face;
   }
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
+  return result;
 }
 
 BOOL CALLBACK DressButton(HWND child, LPARAM) {
@@ -43,16 +49,17 @@ BOOL CALLBACK DressButton(HWND child, LPARAM) {
   auto* face = new ui::ButtonFace;
   face->Adopt(child, true);
   ::SetPropW(child, kFaceProp, face);
-  ::SetWindowSubclass(child, &ButtonProc, 1, reinterpret_cast<DWORD_PTR>(face));
+  ButtonMap::Attach(child, face, &ButtonMap::Proc<&HandleButton>);
   return TRUE;
 }
 
-LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR) {
+LRESULT HandleBox(MessageBoxTag&, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  const WNDPROC previous = BoxMap::Find(hwnd).previous;
   const SkinLook* look = CurrentLook();
   if (look) {
     switch (msg) {
       case WM_INITDIALOG: {
-        const LRESULT r = ::DefSubclassProc(hwnd, msg, wp, lp);
+        const LRESULT r = ::CallWindowProcW(previous, hwnd, msg, wp, lp);
         ::EnumChildWindows(hwnd, &DressButton, 0);
         return r;
       }
@@ -85,14 +92,13 @@ LRESULT CALLBACK BoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
         break;
     }
   }
-  if (msg == WM_NCDESTROY) ::RemoveWindowSubclass(hwnd, &BoxProc, id);
-  return ::DefSubclassProc(hwnd, msg, wp, lp);
+  return ::CallWindowProcW(previous, hwnd, msg, wp, lp);
 }
 
 }  // namespace
 
 void DressMessageBox(void* box) {
-  ::SetWindowSubclass(static_cast<HWND>(box), &BoxProc, 1, 0);
+  BoxMap::Attach(static_cast<HWND>(box), &g_box, &BoxMap::Proc<&HandleBox>);
 }
 
 }  // namespace kq::paint

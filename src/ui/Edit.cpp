@@ -1,5 +1,7 @@
 #include "ui/Edit.h"
 
+#include <algorithm>
+
 namespace kq::ui {
 
 Edit::CreateArgs Edit::ArgsOf(const forms::StoredComponent& c) {
@@ -13,6 +15,8 @@ Edit::CreateArgs Edit::ArgsOf(const forms::StoredComponent& c) {
 
 bool Edit::OnReflected(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   if (msg == WM_COMMAND && HIWORD(wp) == EN_CHANGE) {
+    // The cue comes or goes as a whole when the text becomes empty or stops being so.
+    if (!cue_.empty()) ::InvalidateRect(Hwnd(), nullptr, TRUE);
     Fire(u"OnChange");
     return true;
   }
@@ -27,13 +31,84 @@ Control::WindowSpec Edit::Spec() const {
 
 void Edit::AfterCreate() {
   if (args_.passwordChar) ::SendMessageW(Hwnd(), EM_SETPASSWORDCHAR, args_.passwordChar, 0);
-  if (args_.hint)
-    ::SendMessageW(Hwnd(), EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(win::W(*args_.hint)));
+  if (args_.hint) {
+    cue_ = win::W(*args_.hint);
+    cueWhenFocused_ = true;
+  }
   if (args_.maxLength) ::SendMessageW(Hwnd(), EM_LIMITTEXT, *args_.maxLength, 0);
 }
 
+bool Edit::ShowsCue() const {
+  return !cue_.empty() && ::GetWindowTextLengthW(Hwnd()) == 0 &&
+         (cueWhenFocused_ || ::GetFocus() != Hwnd());
+}
+
+// As the common controls draw it: the field's background as its parent colours it, the cue
+// in grey text at the place of the first character.
+void Edit::PaintCue(HDC dc) const {
+  RECT client;
+  ::GetClientRect(Hwnd(), &client);
+  const UINT colorMsg =
+      ::IsWindowEnabled(Hwnd()) && !(::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & ES_READONLY)
+          ? WM_CTLCOLOREDIT
+          : WM_CTLCOLORSTATIC;
+  auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(Hwnd()), colorMsg,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(Hwnd())));
+  ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_WINDOW));
+  RECT text = client;
+  ::SendMessageW(Hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
+  const auto font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));
+  const HGDIOBJ old = font ? ::SelectObject(dc, font) : nullptr;
+  ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+  ::SetBkMode(dc, TRANSPARENT);
+  ::DrawTextW(dc, cue_.c_str(), static_cast<int>(cue_.size()), &text,
+              DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_EDITCONTROL);
+  if (old) ::SelectObject(dc, old);
+}
+
 LRESULT Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_CHAR && !PassKey(wp)) return 0;
+  switch (msg) {
+    case WM_CHAR:
+      if (!PassKey(wp)) return 0;
+      break;
+    case EM_SETCUEBANNER:
+      cue_ = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
+      cueWhenFocused_ = wp != 0;
+      ::InvalidateRect(Hwnd(), nullptr, TRUE);
+      return TRUE;
+    case EM_GETCUEBANNER: {
+      auto* out = reinterpret_cast<wchar_t*>(wp);
+      const auto room = static_cast<std::size_t>(lp);
+      if (!out || room == 0) return FALSE;
+      const std::size_t n = std::min(cue_.size(), room - 1);
+      cue_.copy(out, n);
+      out[n] = L'\0';
+      return !cue_.empty();
+    }
+    case WM_PAINT:
+      if (ShowsCue()) {
+        PAINTSTRUCT ps;
+        if (HDC dc = ::BeginPaint(Hwnd(), &ps)) {
+          PaintCue(dc);
+          ::EndPaint(Hwnd(), &ps);
+        }
+        return 0;
+      }
+      break;
+    case WM_PRINTCLIENT:
+      if (ShowsCue()) {
+        PaintCue(reinterpret_cast<HDC>(wp));
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      if (!cue_.empty() && !cueWhenFocused_) ::InvalidateRect(Hwnd(), nullptr, TRUE);
+      break;
+    default:
+      break;
+  }
   return Control::HandleMessage(msg, wp, lp);
 }
 

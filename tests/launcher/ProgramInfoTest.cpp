@@ -75,7 +75,8 @@ TEST(ProgramInfo, TheIconComesInEverySizeTheShellAsksFor) {
   const unsigned count = bytes[4] | bytes[5] << 8;
   ASSERT_EQ(size, 6u + 14u * count);
   std::vector<int> widths;
-  for (unsigned i = 0; i < count; ++i) widths.push_back(bytes[6 + 14 * i] ? bytes[6 + 14 * i] : 256);
+  for (unsigned i = 0; i < count; ++i)
+    widths.push_back(bytes[6 + 14 * i] ? bytes[6 + 14 * i] : 256);
   EXPECT_EQ(widths, (std::vector<int>{16, 24, 32, 48, 256}));
 
   // And the system loads each size as an icon of that size, with an alpha channel.
@@ -97,7 +98,7 @@ TEST(ProgramInfo, TheIconComesInEverySizeTheShellAsksFor) {
   ::FreeLibrary(exe);
 }
 
-TEST(ProgramInfo, TheManifestAsksForCommonControls6AndNamesWindows7To11) {
+TEST(ProgramInfo, TheManifestNamesWindows7To11AndPerMonitorDpi) {
   const HMODULE exe = ::LoadLibraryExW(LauncherPath().c_str(), nullptr,
                                        LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(exe, nullptr);
@@ -107,7 +108,7 @@ TEST(ProgramInfo, TheManifestAsksForCommonControls6AndNamesWindows7To11) {
                              ::SizeofResource(exe, res));
   ::FreeLibrary(exe);
   for (const char* want : {
-           "Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+           "PerMonitorV2",
            "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",  // Windows 7
            "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",  // Windows 8
            "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",  // Windows 8.1

@@ -16,6 +16,7 @@
 
 #include <oleacc.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -71,10 +72,6 @@ class TestForm final : public Form {
 
 class FormsTest : public test::ProgramFormsTest {
  protected:
-  static void SetUpTestSuite() {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&icc);
-  }
   static void Pump() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -181,6 +178,67 @@ TEST_F(FormsTest, BuildsEveryControlWhereTheLayoutPutsIt) {
   EXPECT_EQ(form.FindControl(u"mgr"), nullptr);
   ASSERT_NE(form.FindChild(u"mgr"), nullptr);
   EXPECT_EQ(form.FindChild(u"mgr")->Find(u"SkinName")->text, u"Some skin");
+}
+
+// The client area as the control draws it on request (WM_PRINTCLIENT), off the screen.
+std::vector<std::uint32_t> PrintedClient(HWND h) {
+  RECT r;
+  ::GetClientRect(h, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, r.right, -r.bottom, 1, 32, BI_RGB};
+  void* bits = nullptr;
+  HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = ::SelectObject(dc, bitmap);
+  ::SendMessageW(h, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  ::GdiFlush();
+  const auto* px = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> out(px, px + static_cast<std::size_t>(r.right) * r.bottom);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  ::DeleteObject(bitmap);
+  return out;
+}
+
+// The pixels that differ from the first one (the field's background).
+std::size_t Ink(const std::vector<std::uint32_t>& px) {
+  std::size_t n = 0;
+  for (std::uint32_t p : px) n += p != px.front();
+  return n;
+}
+
+// The edit draws its cue text itself: while it is empty, never under a text, and not once
+// the cue is taken away; the cue reads back as it was set.
+TEST_F(FormsTest, TheEditDrawsItsCueOnlyWhileEmpty) {
+  TestForm form;
+  form.CreateForm();
+  HWND edit = Named(form.Hwnd(), L"edtName");
+  ASSERT_NE(edit, nullptr);
+  const auto setCue = [edit](const wchar_t* cue) {
+    ::SendMessageW(edit, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue));
+  };
+  const auto withText = [&](const wchar_t* text, const wchar_t* cue) {
+    setCue(cue);
+    ::SetWindowTextW(edit, text);
+    return PrintedClient(edit);
+  };
+
+  const auto emptyWithCue = withText(L"", L"Логин");
+  const auto emptyNoCue = withText(L"", L"");
+  EXPECT_GT(Ink(emptyWithCue), 20u) << "no cue drawn in the empty field";
+  EXPECT_EQ(Ink(emptyNoCue), 0u) << "something drawn in an empty field without a cue";
+  EXPECT_EQ(withText(L"ab", L"Логин"), withText(L"ab", L"")) << "the cue shows under the text";
+  EXPECT_EQ(withText(L"", L"Логин"), emptyWithCue);
+
+  wchar_t cue[64] = {};
+  ASSERT_TRUE(::SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64));
+  EXPECT_STREQ(cue, L"Логин");
+  wchar_t small[4] = {L'x', L'x', L'x', L'x'};
+  ::SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(small), 4);
+  EXPECT_STREQ(small, L"Лог") << "a short buffer gets the cue's start, terminated";
+  setCue(L"");
+  EXPECT_FALSE(::SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64));
+  EXPECT_STREQ(cue, L"");
 }
 
 TEST_F(FormsTest, KindsTakeTheirPropertiesFromTheLayout) {

@@ -72,7 +72,10 @@ LRESULT Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CHAR:
       if (!PassKey(wp)) return 0;
       break;
+    // The text's address is only good in this thread: the system carries neither message's
+    // text between processes, so one sent from elsewhere is refused, not followed.
     case EM_SETCUEBANNER:
+      if (::InSendMessage()) return FALSE;
       cue_ = lp ? reinterpret_cast<const wchar_t*>(lp) : L"";
       cueWhenFocused_ = wp != 0;
       ::InvalidateRect(Hwnd(), nullptr, TRUE);
@@ -80,7 +83,7 @@ LRESULT Edit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case EM_GETCUEBANNER: {
       auto* out = reinterpret_cast<wchar_t*>(wp);
       const auto room = static_cast<std::size_t>(lp);
-      if (!out || room == 0) return FALSE;
+      if (::InSendMessage() || !out || room == 0) return FALSE;
       const std::size_t n = std::min(cue_.size(), room - 1);
       cue_.copy(out, n);
       out[n] = L'\0';

@@ -16,8 +16,10 @@
 
 #include <oleacc.h>
 
+#include <atomic>
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kq::ui {
@@ -236,6 +238,24 @@ TEST_F(FormsTest, TheEditDrawsItsCueOnlyWhileEmpty) {
   wchar_t small[4] = {L'x', L'x', L'x', L'x'};
   ::SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(small), 4);
   EXPECT_STREQ(small, L"Лог") << "a short buffer gets the cue's start, terminated";
+
+  // From another thread (as from another process, whose address would mean nothing here)
+  // the cue is neither set nor handed out.
+  LRESULT fromElsewhere = -1;
+  std::atomic<bool> done{false};
+  std::thread other([&] {
+    fromElsewhere = ::SendMessageW(edit, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"Чужой"));
+    done = true;
+  });
+  while (!done) {
+    Pump();
+    ::Sleep(1);
+  }
+  other.join();
+  EXPECT_EQ(fromElsewhere, FALSE);
+  ASSERT_TRUE(::SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64));
+  EXPECT_STREQ(cue, L"Логин");
+
   setCue(L"");
   EXPECT_FALSE(::SendMessageW(edit, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 64));
   EXPECT_STREQ(cue, L"");

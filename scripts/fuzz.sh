@@ -42,7 +42,12 @@ for t in "${targets[@]}"; do
   rm -f "$logs"/*
   dict=()
   [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
-  common=("${dict[@]}" -max_len=65536 -malloc_limit_mb=64 -rss_limit_mb=1024
+  # Freed memory stays with the process: once its resident size passed half the limit,
+  # libFuzzer would hand it all back to the system every second and fault it in again, and
+  # the kernel's work took three quarters of the time. Campaigns run at the lowest priority
+  # beside builds, so only a unit that takes a minute of wall time is reported as slow.
+  common=("${dict[@]}" -max_len=65536 -malloc_limit_mb=64 -rss_limit_mb=2048
+    -purge_allocator_interval=-1 -report_slow_units=60
     -artifact_prefix="$build/findings/$t-" -print_final_stats=1)
   before=$(ls "$build/findings" | grep -c "^$t-" || true)
   if [ "$runs" -gt 0 ]; then

@@ -43,19 +43,18 @@ bool Edit::ShowsCue() const {
          (cueWhenFocused_ || ::GetFocus() != Hwnd());
 }
 
-// As the common controls draw it: the field's background as its parent colours it, the cue
-// in grey text at the place of the first character.
+// As the common controls draw it: the field's background in its look's colours (the
+// system's for a field no look colours), the cue in grey text where the first character goes.
 void Edit::PaintCue(HDC dc) const {
   RECT client;
   ::GetClientRect(Hwnd(), &client);
-  const UINT colorMsg =
-      ::IsWindowEnabled(Hwnd()) && !(::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & ES_READONLY)
-          ? WM_CTLCOLOREDIT
-          : WM_CTLCOLORSTATIC;
-  auto brush = reinterpret_cast<HBRUSH>(::SendMessageW(::GetParent(Hwnd()), colorMsg,
-                                                       reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(Hwnd())));
-  ::FillRect(dc, &client, brush ? brush : ::GetSysColorBrush(COLOR_WINDOW));
+  HBRUSH brush = GetLook().Colors(Info(), dc);
+  if (!brush) {
+    const bool editable =
+        ::IsWindowEnabled(Hwnd()) && !(::GetWindowLongPtrW(Hwnd(), GWL_STYLE) & ES_READONLY);
+    brush = ::GetSysColorBrush(editable ? COLOR_WINDOW : COLOR_3DFACE);
+  }
+  ::FillRect(dc, &client, brush);
   RECT text = client;
   ::SendMessageW(Hwnd(), EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
   const auto font = reinterpret_cast<HFONT>(::SendMessageW(Hwnd(), WM_GETFONT, 0, 0));

@@ -4,10 +4,13 @@
 #include "paint/FrameSkin.h"
 #include "paint/SkinImages.h"
 #include "paint/SkinPainter.h"
+#include "UiAutomation.h"
 #include "resources/ModuleResources.h"
 #include "skins/SkinService.h"
 #include "../support/PaintedForm.h"
 #include "ui/Form.h"
+#include "win/MessageBox.h"
+#include "win/Threads.h"
 
 #include <gtest/gtest.h>
 
@@ -79,8 +82,8 @@ constexpr std::u16string_view kLight =
     u"[SELECTION]\r\nCOLOR=#3B6FC0\r\nFONTCOLOR=#FFFFFF\r\n";
 
 const ColourCase kColourCases[] = {
-    {"dark", kDark, 0x1E1E1E, 0x0A0A50, 0x606060, 0x333333, 0x3C5A78, 0x14283C, 0x2A2A2A,
-     0x2A2A2A, 0x5C8A5C, 0x8C2D2D, 0xE6E6E6},
+    {"dark", kDark, 0x1E1E1E, 0x0A0A50, 0x606060, 0x333333, 0x3C5A78, 0x14283C, 0x2A2A2A, 0x2A2A2A,
+     0x5C8A5C, 0x8C2D2D, 0xE6E6E6},
     {"light", kLight, 0xF4F7FB, 0xDCE8F5, 0x708090, 0xE8EEF5, 0xD0E4FA, 0xB4CDE6, 0xF0F0F0,
      0xFFFFFF, 0x3B6FC0, 0x3B6FC0, 0x1F2A36},
 };
@@ -114,8 +117,7 @@ TEST_F(SkinPaintTest, TheSkinsColoursReachTheScreen) {
     EXPECT_EQ(Hex(ClientPixel(edit, 100, 10)), Hex(Rgb(c.edit)));
     EXPECT_EQ(Hex(WindowPixel(edit, 0, 0)), Hex(Rgb(c.editBorder)));
     EXPECT_EQ(Hex(ClientPixel(list, 100, 8)), Hex(Rgb(c.selection)));
-    EXPECT_TRUE(AnyPixelOf(form.FindControl(u"chkBox")->Hwnd(), {0, 0, 16, 17},
-                           Rgb(c.checkMark)));
+    EXPECT_TRUE(AnyPixelOf(form.FindControl(u"chkBox")->Hwnd(), {0, 0, 16, 17}, Rgb(c.checkMark)));
 
     // Hot under the mouse, pressed, disabled.
     RECT r;
@@ -174,9 +176,9 @@ TEST_F(SkinPaintTest, TheClassListsChooseTheControlsThatArePainted) {
   ThirdPartyList lists;
   lists.FillDefaults();  // Button: "TButton"; nothing else listed
   const Skin skin = FlatSkin(kDark);
-  SkinPainter::Instance().Apply(skin.model, skin.images, {.controls = [&lists](const ui::Control& c) {
-                                  return skins::SkinsControl(lists, c);
-                                }});
+  SkinPainter::Instance().Apply(
+      skin.model, skin.images,
+      {.controls = [&lists](const ui::Control& c) { return skins::SkinsControl(lists, c); }});
   const auto kind = [&](const char16_t* name) {
     return ::GetWindowLongPtrW(form.FindControl(name)->Hwnd(), GWL_STYLE) & 0x0F;
   };
@@ -254,19 +256,17 @@ TEST_F(SkinPaintTest, TheAppIconOnlyWhereShownAndNeverOnADialogFrame) {
                           ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_DLGMODALFRAME);
     }
     const Skin skin = FlatSkin(kDark);
-    SkinPainter::Instance().Apply(skin.model, skin.images,
-                                  {.settingsFor = [&c](const ui::Form&) {
-                                    return SkinPainter::Dressing::FormSettings{.showAppIcon =
-                                                                                   c.show};
-                                  }});
+    SkinPainter::Instance().Apply(
+        skin.model, skin.images, {.settingsFor = [&c](const ui::Form&) {
+          return SkinPainter::Dressing::FormSettings{.showAppIcon = c.show};
+        }});
     RECT window;
     ::GetWindowRect(hwnd, &window);
     // Border 4, caption 24: the icon's 16 pixels begin 4 past the border.
     const LRESULT onIcon =
         ::SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(window.left + 20, window.top + 16));
     EXPECT_EQ(onIcon, c.icon ? HTSYSMENU : HTCAPTION);
-    const FrameLayout f =
-        LayoutFrame(*skin.model, 300, 200, {.icon = c.show && !c.dialog});
+    const FrameLayout f = LayoutFrame(*skin.model, 300, 200, {.icon = c.show && !c.dialog});
     EXPECT_EQ(f.title.left, c.icon ? 4 + 4 + 16 + 4 : 4 + 6 + 2);
     SkinPainter::Instance().Remove();
   }
@@ -283,8 +283,7 @@ TEST_F(SkinPaintTest, TheProviderChoosesWhichAreasTheSkinDraws) {
     PaintForm form;
     form.CreateForm();
     const Skin skin = FlatSkin(kDark);
-    SkinPainter::Instance().Apply(skin.model, skin.images,
-                                  {.settingsFor = [&c](const ui::Form&) {
+    SkinPainter::Instance().Apply(skin.model, skin.images, {.settingsFor = [&c](const ui::Form&) {
                                     return SkinPainter::Dressing::FormSettings{
                                         .drawClientArea = c.client,
                                         .drawNonClientArea = c.nonClient};
@@ -306,12 +305,54 @@ TEST_F(SkinPaintTest, SwitchingSkinsLeaksNoObjects) {
   const Skin skins[] = {FlatSkin(kDark), FlatSkin(kLight)};
   const auto cycle = [&](int i) {
     SkinPainter::Instance().Apply(skins[i % 2].model, skins[i % 2].images);
-    ::SendMessageW(hwnd, WM_INITMENUPOPUP,
-                   reinterpret_cast<WPARAM>(::GetSystemMenu(hwnd, FALSE)), MAKELPARAM(0, TRUE));
+    ::SendMessageW(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(::GetSystemMenu(hwnd, FALSE)),
+                   MAKELPARAM(0, TRUE));
     ::RedrawWindow(hwnd, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   };
   test::ExpectSwitchingLeavesNoObjects(cycle);
+}
+
+// A message box shown while a skin is in force takes the skin's background and button face,
+// and its button still closes it; each box is dressed afresh, and none once the skin is gone.
+TEST_F(SkinPaintTest, MessageBoxesAreShownInTheSkinInForce) {
+  const Skin skin = FlatSkin(kDark);
+  struct Case {
+    const char* name;
+    bool skinned;
+  } const cases[] = {{"first box", true}, {"second box", true}, {"no skin", false}};
+  SkinPainter::Instance().Apply(skin.model, skin.images);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (!c.skinned) SkinPainter::Instance().Remove();
+    struct Seen {
+      bool found = false, closedByItsButton = false;
+      LONG_PTR buttonKind = -1;
+      COLORREF background = CLR_INVALID, face = CLR_INVALID;
+    } seen;
+    const win::KernelHandle watcher = win::StartThread([&seen] {
+      HWND box = ui::WaitTopWindow(L"#32770", 10000, ::GetCurrentProcessId(), true);
+      if (!box) return;
+      seen.found = true;
+      ::Sleep(300);  // shown and painted
+      HWND ok = ::GetDlgItem(box, IDOK);
+      seen.buttonKind = ::GetWindowLongPtrW(ok, GWL_STYLE) & 0x0F;
+      seen.background = ClientPixel(box, 2, 2);
+      seen.face = ClientPixel(ok, 5, 5);
+      ::SendMessageW(ok, BM_CLICK, 0, 0);
+      for (int waited = 0; ::IsWindow(box) && waited < 3000; waited += 20) ::Sleep(20);
+      seen.closedByItsButton = !::IsWindow(box);
+      if (::IsWindow(box)) ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    win::ShowMessageBox(win::MessageKind::kError, u"Сервер временно недоступен.", u"Error");
+    ::WaitForSingleObject(watcher.Get(), INFINITE);
+
+    ASSERT_TRUE(seen.found);
+    EXPECT_TRUE(seen.closedByItsButton);
+    EXPECT_EQ(seen.buttonKind == BS_OWNERDRAW, c.skinned);
+    EXPECT_EQ(Hex(seen.background) == Hex(Rgb(0x1E1E1E)), c.skinned) << Hex(seen.background);
+    EXPECT_EQ(Hex(seen.face) == Hex(Rgb(0x333333)), c.skinned) << Hex(seen.face);
+  }
 }
 
 }  // namespace

@@ -11,9 +11,10 @@ ProfileFile::ProfileFile(std::u16string path, const AnsiCodec& codec)
   Load();
 }
 
-void ProfileFile::Load() {
+bool ProfileFile::Load() {
   const auto bytes = ReadWholeFile(path_);
   doc_ = IniDocument::Parse(bytes ? ByteView(*bytes) : ByteView(), codec_);
+  return bytes || !FileExists(path_);
 }
 
 void ProfileFile::WriteString(std::u16string_view section, std::u16string_view key,
@@ -22,7 +23,9 @@ void ProfileFile::WriteString(std::u16string_view section, std::u16string_view k
 }
 
 void ProfileFile::Update(const std::function<void(IniDocument&)>& edit) {
-  Load();
+  // A file that is there but cannot be read (another program holds it without read
+  // sharing) is not replaced: the edited copy would lose every line of it.
+  if (!Load()) throw WriteRefused(FullPath(path_));
   edit(doc_);
   const Bytes content = doc_.Serialize();
   if (!ReplaceFileAtomically(path_, content)) {

@@ -82,11 +82,10 @@ std::vector<ui::HandlerSlot> TfmSettings::Handlers() {
   };
 }
 
-LRESULT TfmSettings::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  // However the dialog closes (OK, Cancel, close box, system menu, Alt+F4) it hides, and
-  // the showing's accessor goes with it; closing without OK writes nothing.
-  if (msg == WM_SHOWWINDOW && !wp) file_.reset();
-  return Form::HandleMessage(msg, wp, lp);
+// However the dialog closes (OK, Cancel, close box, system menu, Alt+F4) it hides, and the
+// showing's accessor goes with it; closing without OK writes nothing.
+void TfmSettings::OnHidden() {
+  file_.reset();
 }
 
 void TfmSettings::FormShow() {

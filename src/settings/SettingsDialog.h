@@ -29,7 +29,7 @@ class TfmSettings final : public ui::Form {
 
  protected:
   std::vector<ui::HandlerSlot> Handlers() override;
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+  void OnHidden() override;
 
  private:
   void FormShow();

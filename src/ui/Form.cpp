@@ -290,7 +290,9 @@ int Form::ShowModal() {
   if (owner) ::EnableWindow(owner, FALSE);
   SetShown(SW_SHOW);
   MSG msg{};
-  while (modalResult_ == 0 && ::IsWindowVisible(Hwnd())) {
+  hiddenWithOwner_ = false;
+  while (modalResult_ == 0 && ::IsWindow(Hwnd()) &&
+         (::IsWindowVisible(Hwnd()) || hiddenWithOwner_)) {
     const BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
     if (got <= 0) {
       // The program is ending: hand the quit on to the outer loop.
@@ -353,9 +355,26 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     }
     case WM_SHOWWINDOW:
-      if (wp) Fire(u"OnShow");
+      if (lp == SW_PARENTCLOSING || lp == SW_PARENTOPENING) {
+        // Hidden or shown with its owner (minimised, restored): the system's handling hides
+        // or shows the form by a ShowWindow of its own, which is neither a closing nor a
+        // fresh showing. A modal form stays open meanwhile.
+        followingOwner_ = true;
+        const LRESULT r = DefaultProc(msg, wp, lp);
+        followingOwner_ = false;
+        hiddenWithOwner_ = !wp && !::IsWindowVisible(Hwnd());
+        return r;
+      }
+      if (followingOwner_) break;
+      hiddenWithOwner_ = false;
+      if (wp) {
+        Fire(u"OnShow");
+      } else {
+        OnHidden();
+      }
       break;
     case WM_DPICHANGED:
+      if (!lp) break;  // no suggested rectangle: not the system's
       ChangeDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
       return 0;
     case WM_DESTROY:

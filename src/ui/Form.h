@@ -135,6 +135,9 @@ class Form : public forms::StoredComponent, public win::Window {
   // form did something with it.
   virtual bool OnEnterKey(HWND /*focus*/) { return false; }
   void OnClose() override;
+  // The form was hidden: closed, or hidden by its owner's code; not when it went with its
+  // minimised owner.
+  virtual void OnHidden() {}
 
  private:
   // Every show and hide of the form: the filters may do it their way.
@@ -161,6 +164,8 @@ class Form : public forms::StoredComponent, public win::Window {
   int dpi_ = 96;
   int modalResult_ = 0;
   bool modal_ = false;
+  bool hiddenWithOwner_ = false;  // hidden because its owner was minimised
+  bool followingOwner_ = false;   // the system hides or shows it with its owner now
   bool dying_ = false;
   bool opacityTaken_ = false;
 };

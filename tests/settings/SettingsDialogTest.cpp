@@ -416,6 +416,36 @@ TEST(SettingsDialog, CancelCloseBoxAndAltF4WriteNothing) {
   EXPECT_EQ(run.Controls(), kFromFile);
 }
 
+// Minimised with the main window, the system hides the dialog with its owner, and shows it
+// again on restoring: the dialog is still open, modal, with the player's changes, and OK
+// writes them.
+TEST(SettingsDialog, HiddenWithTheMainWindowItStaysOpenWithItsChanges) {
+  const char* kFile = "[Sound]\r\nMusic=TRUE\r\n";
+  SettingsRun run(kFile);
+  ASSERT_TRUE(run.Started());
+  ASSERT_TRUE(run.Open());
+  ui::Click(run.Named(L"CbMusic"));
+  ASSERT_TRUE(ui::SelectEntry(run.Named(L"CbGamma"), 0));
+  run.Settle();
+  const Shown changed = run.Controls();
+
+  // What an owned window is sent when its owner is minimised, then restored.
+  ::SendMessageW(run.Dialog(), WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+  EXPECT_FALSE(::IsWindowVisible(run.Dialog()));
+  ::SendMessageW(run.Dialog(), WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+  ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(run.Dialog()) != 0; }));
+  run.Settle();
+  EXPECT_FALSE(ui::Enabled(run.Main())) << "the dialog is no longer modal";
+  EXPECT_EQ(run.Controls(), changed);
+
+  ASSERT_TRUE(run.PressOk());
+  const std::string ini = run.Ini();
+  EXPECT_NE(ini.find("Music=FALSE"), std::string::npos) << ini;
+  std::string gamma;  // digits and a point
+  for (wchar_t c : changed.gamma) gamma += static_cast<char>(c);
+  EXPECT_NE(ini.find("Gamma=" + gamma + "\r\n"), std::string::npos) << ini;
+}
+
 // A refused write: the error box names the full path, with a full stop; after it the dialog
 // closes and the file is as it was.
 TEST(SettingsDialog, ARefusedWriteShowsTheErrorBoxAndClosesTheDialog) {

@@ -51,6 +51,9 @@ bool Control::Reflect(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       child = reinterpret_cast<HWND>(lp);
       break;
     case WM_NOTIFY:
+      // The system carries no WM_NOTIFY between processes, so one sent from elsewhere holds
+      // an address that means nothing here: only this thread's own are reflected.
+      if (!lp || ::InSendMessage()) return false;
       child = reinterpret_cast<NMHDR*>(lp)->hwndFrom;
       break;
     case WM_DRAWITEM:

@@ -515,6 +515,35 @@ TEST_F(FormsTest, InnerWindowsHaveTheirWrappers) {
   EXPECT_EQ(InnerWindow::FromHwnd(field), nullptr);
 }
 
+// A WM_NOTIFY the form's own controls did not send (none, or one from another thread, as
+// another process's would be: its address means nothing here) is not followed, by the form
+// or by a panel; neither is a WM_DPICHANGED without its rectangle.
+TEST_F(FormsTest, NotificationsFromElsewhereAreNotFollowed) {
+  TestForm form;
+  form.CreateForm();
+  HWND panel = Named(form.Hwnd(), L"pnlBox");
+  ASSERT_NE(panel, nullptr);
+  const RECT before = InParent(Named(form.Hwnd(), L"edtName"));
+  const int dpi = form.Dpi();
+  for (HWND target : {form.Hwnd(), panel}) {
+    EXPECT_EQ(::SendMessageW(target, WM_NOTIFY, 0, 0), 0);
+    std::atomic<bool> done{false};
+    std::thread other([&] {
+      ::SendMessageW(target, WM_NOTIFY, 0, 0x10);  // an address of another process
+      done = true;
+    });
+    while (!done) {
+      Pump();
+      ::Sleep(1);
+    }
+    other.join();
+  }
+  ::SendMessageW(form.Hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi * 2, dpi * 2), 0);
+  EXPECT_EQ(form.Dpi(), dpi);
+  const RECT after = InParent(Named(form.Hwnd(), L"edtName"));
+  EXPECT_TRUE(::EqualRect(&before, &after));
+}
+
 // What a screen reader hears: an edit is named by its cue text, a list by the label whose
 // FocusControl names it, and the control's object carries that name with the control's
 // role. Where the system hands the object over (WM_GETOBJECT through

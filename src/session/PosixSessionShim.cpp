@@ -4,6 +4,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,10 +31,17 @@ class PosixSocket final : public ShimSocket {
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = address;
     to.sin_port = htons(port);
-    int rc;
-    do rc = ::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    while (rc != 0 && errno == EINTR);
-    return rc == 0;
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&to), sizeof to) == 0) return true;
+    if (errno != EINTR) return false;
+    // Interrupted, the connection goes on being made (a second connect would only say
+    // EALREADY): wait until it is decided and read how.
+    pollfd wait{fd_, POLLOUT, 0};
+    int ready;
+    do ready = ::poll(&wait, 1, -1);
+    while (ready < 0 && errno == EINTR);
+    int error = 0;
+    socklen_t size = sizeof error;
+    return ready == 1 && ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &error, &size) == 0 && error == 0;
   }
   void Send(ByteView bytes) override { ::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
   std::ptrdiff_t Receive(std::span<std::uint8_t> buffer) override {

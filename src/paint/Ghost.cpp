@@ -1,5 +1,7 @@
 #include "paint/Ghost.h"
 
+#include "paint/Pixels.h"
+
 #include "win/Handles.h"
 
 #include <algorithm>
@@ -47,10 +49,8 @@ class Ghost {
     size_ = size;
     const win::WindowDc screen(nullptr);
     frameDc_.Reset(::CreateCompatibleDC(screen.Get()));
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB};
     void* bits = nullptr;
-    frame_.Reset(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    frame_ = TopDownDib(size.cx, size.cy, &bits, screen.Get());
     if (!frameDc_ || !frame_) return false;
     oldFrame_ = ::SelectObject(frameDc_.Get(), frame_.Get());
     ::SetStretchBltMode(frameDc_.Get(), HALFTONE);

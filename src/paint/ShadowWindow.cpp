@@ -1,5 +1,7 @@
 #include "paint/ShadowWindow.h"
 
+#include "paint/Pixels.h"
+
 #include "ui/Form.h"
 
 namespace kq::paint {
@@ -31,26 +33,6 @@ bool RegisterShadowClass() {
   }();
   return registered;
 }
-
-// A memory DC, deleted when it goes, with what was selected into it put back.
-class MemoryDc {
- public:
-  explicit MemoryDc(HGDIOBJ select) : dc_(::CreateCompatibleDC(nullptr)) {
-    if (dc_) old_ = ::SelectObject(dc_, select);
-  }
-  ~MemoryDc() {
-    if (!dc_) return;
-    ::SelectObject(dc_, old_);
-    ::DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC Get() const { return dc_; }
-
- private:
-  HDC dc_;
-  HGDIOBJ old_ = nullptr;
-};
 
 Box BoxOf(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
@@ -107,17 +89,9 @@ void ShadowWindow::Place(bool formVisible) {
 
 bool ShadowWindow::Draw(const Box& bounds, int formWidth, int formHeight) {
   const SkinBitmap* image = images_->Of(kind_);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = bounds.Width();
-  info.bmiHeader.biHeight = -bounds.Height();  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   // A new section is all clear; the pieces copy the image's premultiplied pixels onto it.
-  const win::GdiObject canvas(
-      ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const win::GdiObject canvas = TopDownDib(bounds.Width(), bounds.Height(), &bits);
   if (!canvas) return false;
   const MemoryDc target(canvas.Get());
   const MemoryDc source(image->bitmap.Get());

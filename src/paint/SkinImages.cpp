@@ -1,5 +1,7 @@
 #include "paint/SkinImages.h"
 
+#include "paint/Pixels.h"
+
 #include "common/Error.h"
 
 #include <objbase.h>
@@ -101,16 +103,9 @@ SkinBitmap DecodeImage(ByteView bytes, const std::u16string& name) {
                                    WICBitmapPaletteTypeCustom))) {
     Fail(name, u"cannot be decoded");
   }
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = static_cast<LONG>(w);
-  info.bmiHeader.biHeight = -static_cast<LONG>(h);  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
   SkinBitmap out;
-  out.bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  out.bitmap = TopDownDib(static_cast<int>(w), static_cast<int>(h), &bits);
   if (!out.bitmap || !bits) Fail(name, u"no memory for its pixels");
   const UINT stride = w * 4;
   if (FAILED(converted->CopyPixels(nullptr, stride, stride * h, static_cast<BYTE*>(bits)))) {

@@ -1,12 +1,16 @@
 #include "paint/SkinLook.h"
 
 #include "paint/Geometry.h"
+#include "paint/Pixels.h"
 #include "paint/ScrollBarSkin.h"
 #include "ui/ButtonFace.h"
 #include "ui/Control.h"
 #include "ui/DefaultLook.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
 
 namespace kq::paint {
 namespace {
@@ -19,6 +23,43 @@ constexpr std::size_t Index(SectionId id, State s) {
 
 Box ToBox(const RECT& r) {
   return {r.left, r.top, r.right, r.bottom};
+}
+
+// Filling a rectangle with a tile takes a blend for each copy: a skin's 1x1 texture over a
+// window's frame would take one for each pixel, and the window would freeze. A tile that
+// needs more copies than this is first laid out, as whole tiles, into a block of at least
+// kTileBlockSide pixels a side, and the block is tiled instead.
+constexpr std::int64_t kMaxTileCopies = 256;
+constexpr int kTileBlockSide = 128;
+
+// The block: the tile blended once onto clear pixels (which gives its premultiplied
+// pixels as they are), then copied across and down. Null when there is no memory for it.
+win::GdiObject TileBlock(HDC image, const Box& tile, int stepX, int stepY, Box& block) {
+  const int width = stepX * ((kTileBlockSide + stepX - 1) / stepX);
+  const int height = stepY * ((kTileBlockSide + stepY - 1) / stepY);
+  void* bits = nullptr;
+  win::GdiObject dib = TopDownDib(width, height, &bits);
+  if (!dib) return dib;
+  {
+    const MemoryDc dc(dib.Get());
+    if (!dc.Get()) return {};
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::AlphaBlend(dc.Get(), 0, 0, stepX, stepY, image, tile.left, tile.top, tile.Width(),
+                 tile.Height(), blend);
+    ::GdiFlush();
+  }
+  auto* px = static_cast<std::uint32_t*>(bits);
+  const auto w = static_cast<std::size_t>(width);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(stepY); ++y) {
+    for (std::size_t x = static_cast<std::size_t>(stepX); x < w; ++x) {
+      px[y * w + x] = px[y * w + x - static_cast<std::size_t>(stepX)];
+    }
+  }
+  for (std::size_t y = static_cast<std::size_t>(stepY); y < static_cast<std::size_t>(height); ++y) {
+    std::memcpy(px + y * w, px + (y - static_cast<std::size_t>(stepY)) * w, w * 4);
+  }
+  block = {0, 0, width, height};
+  return dib;
 }
 
 void Fill(HDC dc, const RECT& r, Color color) {
@@ -324,29 +365,44 @@ void SkinLook::DrawImage(HDC dc, const ImageSpec& spec, int frame, const RECT& r
                          int dpi) const {
   const SkinBitmap* image = images_ ? images_->Find(spec.file) : nullptr;
   if (!image) return;
+  const MemoryDc src(image->bitmap.Get());
+  if (!src.Get()) return;
   const Box source = FrameBox(image->width, image->height, spec.frames, frame);
+  const Box target = ToBox(rect);
+  HDC from = src.Get();
   std::vector<Piece> pieces;
+  win::GdiObject block;
+  std::optional<MemoryDc> blockDc;
   switch (spec.mode) {
     case DrawMode::kNineSlice:
-      pieces = NineSlice(source, ToBox(rect), spec.margins, dpi);
+      pieces = NineSlice(source, target, spec.margins, dpi);
       break;
-    case DrawMode::kTile:
-      pieces = Tile(source, ToBox(rect), dpi);
+    case DrawMode::kTile: {
+      const int stepX = std::max(1, ScaleToDpi(source.Width(), dpi));
+      const int stepY = std::max(1, ScaleToDpi(source.Height(), dpi));
+      const std::int64_t copies = std::int64_t{(target.Width() + stepX - 1) / stepX} *
+                                  ((target.Height() + stepY - 1) / stepY);
+      Box laidOut;
+      if (copies > kMaxTileCopies && !source.Empty() &&
+          (block = TileBlock(from, source, stepX, stepY, laidOut))) {
+        blockDc.emplace(block.Get());
+        from = blockDc->Get();
+        pieces = Tile(laidOut, target);  // already at the screen's scale
+      } else {
+        pieces = Tile(source, target, dpi);
+      }
       break;
+    }
     case DrawMode::kStretch:
-      pieces.push_back({source, ToBox(rect)});
+      pieces.push_back({source, target});
       break;
   }
-  HDC src = ::CreateCompatibleDC(dc);
-  if (!src) return;
-  const HGDIOBJ old = ::SelectObject(src, image->bitmap.Get());
+  if (!from) return;
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   for (const Piece& p : pieces) {
-    ::AlphaBlend(dc, p.target.left, p.target.top, p.target.Width(), p.target.Height(), src,
+    ::AlphaBlend(dc, p.target.left, p.target.top, p.target.Width(), p.target.Height(), from,
                  p.source.left, p.source.top, p.source.Width(), p.source.Height(), blend);
   }
-  ::SelectObject(src, old);
-  ::DeleteDC(src);
 }
 
 void SkinLook::DrawSection(HDC dc, SectionId id, State state, const RECT& rect, int dpi) const {

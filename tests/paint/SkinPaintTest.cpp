@@ -15,7 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace kq::paint {
 namespace {
@@ -311,6 +313,88 @@ TEST_F(SkinPaintTest, SwitchingSkinsLeaksNoObjects) {
                    RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
   };
   test::ExpectSwitchingLeavesNoObjects(cycle);
+}
+
+// A 24-bit BMP of the given pixels (rows from the top, 0xRRGGBB).
+Bytes Bmp(int width, int height, const std::vector<unsigned>& pixels) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  const int size = 54 + stride * height;
+  Bytes out(static_cast<std::size_t>(size), 0);
+  const auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+  };
+  out[0] = 'B';
+  out[1] = 'M';
+  put32(2, static_cast<std::uint32_t>(size));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(width));
+  put32(22, static_cast<std::uint32_t>(height));
+  out[26] = 1;
+  out[28] = 24;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const unsigned rgb = pixels[static_cast<std::size_t>(y * width + x)];
+      const std::size_t at = 54 + static_cast<std::size_t>((height - 1 - y) * stride + x * 3);
+      out[at] = static_cast<std::uint8_t>(rgb);
+      out[at + 1] = static_cast<std::uint8_t>(rgb >> 8);
+      out[at + 2] = static_cast<std::uint8_t>(rgb >> 16);
+    }
+  }
+  return out;
+}
+
+// A frame tiled with an image repeats it from the window's corner to its far edges without
+// a seam, whether the tile is large (a copy each) or so small that it is first laid out into
+// a larger block (a 3x2 tile would take thousands of copies).
+TEST_F(SkinPaintTest, TiledFacesRepeatToTheFarEdgesWhateverTheTileSize) {
+  struct Case {
+    const char* name;
+    int width, height;
+  } const cases[] = {{"3x2 tile", 3, 2}, {"1x1 tile", 1, 1}, {"40x30 tile", 40, 30}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<unsigned> tile;
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
+        tile.push_back(0x204060u +
+                       static_cast<unsigned>(x * 0x1B + y * 0x2D00 + 0x0B0000 * (x % 2)));
+      }
+    }
+    const Bytes bmp = Bmp(c.width, c.height, tile);
+    const ModelResult built = BuildSkinModel(
+        SkinIni::Parse(u"[FORM]\r\nCOLOR=#1E1E1E\r\n[CAPTION]\r\nCOLOR=#0A0A50\r\nHEIGHT=24\r\n"
+                       u"[BORDER]\r\nWIDTH=6\r\nCOLOR=#303030\r\nIMAGE=tile.bmp\r\nMODE=TILE\r\n"));
+    ASSERT_TRUE(built.errors.empty());
+    const auto model = std::make_shared<const SkinModel>(built.model);
+    const std::shared_ptr<const SkinImages> images =
+        SkinImages::Load(*model, [&](const std::u16string&) { return std::optional<Bytes>(bmp); });
+    PaintForm form;
+    form.CreateForm();
+    SkinPainter::Instance().Apply(model, images);
+    HWND hwnd = form.Hwnd();
+    form.Show();
+    Pump(300);
+
+    RECT r;
+    ::GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const auto expected = [&](int x, int y) {
+      return Hex(Rgb(tile[static_cast<std::size_t>((y % c.height) * c.width + x % c.width)]));
+    };
+    for (int y = 40; y < h; y += 7) {  // the left and right edges, below the caption
+      for (int x : {0, 3, 5, w - 6, w - 4, w - 1}) {
+        ASSERT_EQ(Hex(WindowPixel(hwnd, x, y)), expected(x, y)) << x << "," << y;
+      }
+    }
+    for (int x = 0; x < w; x += 5) {  // the bottom edge
+      for (int y : {h - 6, h - 3, h - 1}) {
+        ASSERT_EQ(Hex(WindowPixel(hwnd, x, y)), expected(x, y)) << x << "," << y;
+      }
+    }
+    EXPECT_EQ(Hex(WindowPixel(hwnd, w - 1, h - 1)), expected(w - 1, h - 1));
+    SkinPainter::Instance().Remove();
+  }
 }
 
 // A message box shown while a skin is in force takes the skin's background and button face,

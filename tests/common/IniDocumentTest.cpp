@@ -211,6 +211,9 @@ TEST(IniDocument, SetReplacesInPlaceOrAppendsKeepingEveryOtherLine) {
        "[GUI]\r\nSkin=x=y\r\n"},
       {"in place, on a last line without an end", "[GUI]\nSkin=a", u"GUI", u"Skin", u"b",
        "[GUI]\nSkin=b"},
+      // Only an LF (with its CR) ends a line inside the file: a lone CR is the value's own.
+      {"in place, a lone CR inside the value goes with it", "[GUI]\r\nSkin=a\rb\r\nX=1\r\n",
+       u"GUI", u"Skin", u"c", "[GUI]\r\nSkin=c\r\nX=1\r\n"},
       {"append after the section's last non-blank line",
        "[GUI]\r\nCaption=x\r\n; note\r\n\r\n \t\r\n[Next]\r\nA=1\r\n", u"GUI", u"Skin", u"b",
        "[GUI]\r\nCaption=x\r\n; note\r\nSkin=b\r\n\r\n \t\r\n[Next]\r\nA=1\r\n"},

@@ -62,7 +62,7 @@ std::size_t InflateStream::Read(void* buf, std::size_t n) {
     if (rc == Z_STREAM_END) {
       finished_ = true;
     } else if (rc == Z_BUF_ERROR && in.empty()) {
-      throw Error(options_.endOfSource);
+      throw Error(std::u16string(options_.endOfSource));
     } else if (rc == Z_NEED_DICT && !options_.codeTexts) {
       throw Error(u"Compressed data needs a preset dictionary");
     } else if (rc != Z_OK && rc != Z_BUF_ERROR) {

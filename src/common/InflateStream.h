@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 struct z_stream_s;
 
@@ -17,8 +18,9 @@ struct InflateOptions {
   // zlib's text for the result code ("data error") instead of its detailed message
   // ("invalid distance too far back").
   bool codeTexts = false;
-  // Raised when the source ends before the stream does.
-  std::u16string endOfSource = u"Unexpected end of compressed data";
+  // Raised when the source ends before the stream does; a text that outlives the stream
+  // (a constant), so that no stream copies it.
+  std::u16string_view endOfSource = u"Unexpected end of compressed data";
 };
 
 class InflateStream final : public InputStream {

@@ -119,9 +119,11 @@ class Reader {
   // A length-counted run of bytes into `out`. A length is only a claim until the bytes
   // have come: at most 1 MiB is set aside before, and the room doubles only as the input
   // fills it, so a forged length costs little, while an honest one ends with exactly its
-  // size and no copy for values up to 1 MiB.
+  // size and no copy for values up to 1 MiB. The bytes are appended from the buffer as
+  // they come, so the room is never zeroed first only to be overwritten.
   template <class Container>
   void ReadInto(Container& out, std::uint64_t length) {
+    using Unit = typename Container::value_type;
     constexpr std::uint64_t kTrustedRoom = 1 << 20;
     if (length > std::numeric_limits<std::size_t>::max()) Invalid();
     out.clear();
@@ -132,10 +134,13 @@ class Reader {
         out.reserve(
             static_cast<std::size_t>(std::min<std::uint64_t>(length, 2 * std::uint64_t{old})));
       }
-      const auto chunk =
-          static_cast<std::size_t>(std::min<std::uint64_t>(out.capacity() - old, length - old));
-      out.resize(old + chunk);
-      Exact(out.data() + old, chunk);
+      const ByteView avail = in_.Peek();
+      if (avail.empty()) Invalid();
+      const auto chunk = static_cast<std::size_t>(
+          std::min<std::uint64_t>({out.capacity() - old, length - old, avail.size()}));
+      const auto* first = reinterpret_cast<const Unit*>(avail.data());
+      out.insert(out.end(), first, first + chunk);
+      in_.Consume(chunk);
     }
   }
   std::string Blob(std::uint64_t length) {

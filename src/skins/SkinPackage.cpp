@@ -40,7 +40,7 @@ bool IsOptionFileName(std::string_view name) {
 // Inflates one entry of exactly `size` bytes and leaves the source right behind the
 // stream's trailer.
 Bytes Unpack(BufferedInput& in, std::size_t size) {
-  InflateStream z(in, {.codeTexts = true, .endOfSource = std::u16string(kStreamReadError)});
+  InflateStream z(in, {.codeTexts = true, .endOfSource = kStreamReadError});
   Bytes out;
   while (out.size() < size) {
     const std::size_t at = out.size();
